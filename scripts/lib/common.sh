@@ -1,0 +1,87 @@
+# Shared by scripts/test and scripts/run: installs what is missing and sets up Wine.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+JOBS=${JOBS:-$(nproc)}
+# Build trees live here, one per preset; helpers working side by side give each their own.
+BUILD_ROOT=${TESSARUNE_BUILD_ROOT:-$ROOT/build}
+
+log() { printf '\n=== %s\n' "$*"; }
+
+# Debian packages the project needs; 32-bit Wine needs the i386 architecture.
+PACKAGES=(
+    cmake make g++ googletest libgtest-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+    wine wine32:i386 wine64
+    xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
+)
+
+sudo_if_needed() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    log "installing: ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        sudo_if_needed dpkg --add-architecture i386
+    fi
+    sudo_if_needed apt-get update -qq
+    sudo_if_needed env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Wine: a 64-bit prefix (it runs the 32-bit and the 64-bit programs) that is quiet and
+# non-interactive, draws its own window frames (no window manager under Xvfb), and runs in code
+# page 936 as the systems the tool is meant for.
+export WINEPREFIX=${TESSARUNE_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/tessarune/wine}
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=zh_CN.UTF-8
+
+# Must run with DISPLAY set (inside xvfb-run): a Wine process started without a display
+# leaves a wineserver behind that cannot create windows.
+prepare_wine() {
+    local stamp="$WINEPREFIX/.tessarune-ready-1"
+    if [ ! -f "$stamp" ]; then
+        log "preparing the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+        # Debian's Wine does not find its own fonts: without Marlett the caption buttons show
+        # as letters.
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+        cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+        wineserver -w
+        touch "$stamp"
+    fi
+    # A running server and one finished process keep CTest from waiting on Wine's helpers.
+    wineserver -p
+    wine cmd /c exit 0 >/dev/null 2>&1
+}
+
+stop_wine() { wineserver -k 2>/dev/null || true; }
+
+configure_and_build() {
+    local preset=$1
+    log "build: $preset"
+    cmake --preset "$preset" -B "$BUILD_ROOT/$preset" >/dev/null
+    cmake --build "$BUILD_ROOT/$preset" -j "$JOBS"
+}
+
+run_tests() {
+    local preset=$1
+    shift
+    log "test: $preset"
+    ctest --test-dir "$BUILD_ROOT/$preset" --output-on-failure --no-tests=error "$@"
+}
