@@ -5,7 +5,10 @@
 
 #include <string_view>
 
+#include <cstddef>
+
 #include "forms/form.h"
+#include "forms/rules.h"
 
 namespace tessarune::forms {
 
@@ -25,5 +28,15 @@ public:
 
 // Installs the backend that the operations of form.h use; null uninstalls it.
 void InstallBackend(Backend* backend);
+
+// For backends.  LoadWindow registers the layout as loaded before it asks the backend to build
+// the window (so that Created handlers can address it) and forgets it again when the build
+// fails; the backend reports the destruction of a window it built.
+void NoteWindowDestroyed(std::string_view window);
+std::size_t LoadedWindowCount();
+const Layout* FindLoadedWindow(std::string_view window);
+
+// The process's one event gate: suspended while any window loads.
+EventGate& GlobalEventGate();
 
 }  // namespace tessarune::forms
