@@ -49,14 +49,18 @@ export LC_ALL=zh_CN.UTF-8
 
 # Must run with DISPLAY set (inside xvfb-run): a Wine process started without a display
 # leaves a wineserver behind that cannot create windows.
+# prepare_wine [desktop]: with "desktop", a window manager is expected to frame the windows;
+# otherwise (Xvfb) Wine draws the frames itself, which also spares the 2 s that every hidden or
+# closed window would cost waiting for a window manager.
 prepare_wine() {
+    local managed=N
+    [ "${1:-}" = desktop ] && managed=Y
     local stamp="$WINEPREFIX/.tessarune-ready-1"
     if [ ! -f "$stamp" ]; then
         log "preparing the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
         # Debian's Wine does not find its own fonts: without Marlett the caption buttons show
         # as letters.
@@ -65,6 +69,7 @@ prepare_wine() {
         wineserver -w
         touch "$stamp"
     fi
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null
     # A running server and one finished process keep CTest from waiting on Wine's helpers.
     wineserver -p
     wine cmd /c exit 0 >/dev/null 2>&1
