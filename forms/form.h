@@ -16,10 +16,18 @@ using GbkText = std::string;
 // A text read from a control: a fresh copy owned by the caller, absent when the text is empty.
 using ReadText = std::optional<GbkText>;
 
-// Builds the window hidden, raises Created, shows and activates it.  False when the window or
-// one of its controls cannot be created.
+// Builds the window hidden, raises Created, shows and activates it; the window is then known
+// by layout.window.name, and the layout must outlive it.  False when the window or one of its
+// controls cannot be created.  A layout that FindLayoutFault rejects, or a window of that name
+// that is already loaded, ends in ReportFatalError.
 bool LoadWindow(const Layout& layout);
 
+// Property access.  Text belongs to edit boxes, Caption to labels, Disabled to every control;
+// a window that is not loaded, a control it does not have or a property the control lacks is a
+// programming error and ends in ReportFatalError.
+//
+// Reading gives a copy owned by the caller, absent when the text is empty.  Writing copies the
+// text; an empty text stands for absent.  A Text write raises TextChanged before it returns.
 ReadText ReadTextProperty(std::string_view window, std::string_view control, Property property);
 void WriteTextProperty(std::string_view window, std::string_view control, Property property,
                        std::string_view text);

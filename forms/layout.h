@@ -109,4 +109,11 @@ struct Layout {
 // Key state bits of LeftButtonDown.
 inline constexpr std::int32_t kCtrlHeld = 1, kShiftHeld = 2, kAltHeld = 4;
 
+// The text a control of the class shows when its description gives none: "标签", "按钮",
+// "单选框", and empty for group boxes, edit boxes and picture boxes.
+std::string_view ClassDefaultText(ControlClass cls);
+
+// The text (caption) a control starts with: its description's text, or the class default.
+std::string_view InitialText(const ControlDesc& control);
+
 }  // namespace tessarune::forms
