@@ -79,22 +79,24 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+struct ControlArgs {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindControl(HWND hwnd, LPARAM lParam) {
+    auto* args = reinterpret_cast<ControlArgs*>(lParam);
+    if (GetDlgCtrlID(hwnd) == args->id) {
+        args->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Controls carry the ID 1000 + their index in layout order.
 HWND Control(HWND top, int id) {
-    struct Args {
-        int id;
-        HWND found;
-    } args{id, nullptr};
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* a = reinterpret_cast<Args*>(lp);
-            if (GetDlgCtrlID(h) == a->id) {
-                a->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&args));
+    ControlArgs args{id, nullptr};
+    EnumChildWindows(top, FindControl, reinterpret_cast<LPARAM>(&args));
     return args.found;
 }
 
