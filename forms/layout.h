@@ -28,7 +28,7 @@ constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return {r
 
 // A stored font.  The face is a GBK literal; height is the requested (negative) cell height.
 struct FontDesc {
-    std::string_view face;
+    std::string_view face{};
     std::int32_t height = 0;
     std::int32_t weight = 400;
     bool italic = false;
@@ -42,11 +42,11 @@ enum class HAlign : std::uint8_t { Left, Centre, Right };
 enum class VAlign : std::uint8_t { Top, Centre };
 
 struct ControlDesc {
-    std::string_view name;
+    std::string_view name{};
     ControlClass cls = ControlClass::Label;
-    std::string_view parent;  // empty: the window itself; otherwise a group box's name
+    std::string_view parent{};  // empty: the window itself; otherwise a group box's name
     std::int32_t left = 0, top = 0, width = 0, height = 0;
-    std::optional<std::string_view> text;  // absent: the class default text
+    std::optional<std::string_view> text{};  // absent: the class default text
     bool visible = true;
     bool disabled = false;
     bool tabStop = false;
@@ -68,12 +68,12 @@ struct ControlDesc {
     bool defaultButton = false;
     // Picture box
     bool border = false;
-    std::span<const std::uint8_t> picture;  // encoded image bytes (GIF, ...), empty for none
+    std::span<const std::uint8_t> picture{};  // encoded image bytes (GIF, ...), empty for none
 };
 
 struct WindowDesc {
-    std::string_view name;  // how handlers name the window
-    std::string_view caption;
+    std::string_view name{};  // how handlers name the window
+    std::string_view caption{};
     std::int32_t left = 50, top = 50, width = 0, height = 0;  // outer size
     bool centred = true;
     bool minimiseBox = true;
@@ -82,7 +82,7 @@ struct WindowDesc {
     bool escCloses = true;
     bool enterMovesFocus = false;
     const FontDesc* font = nullptr;
-    std::span<const std::uint8_t> icon;  // .ico bytes; empty: the program's own icon
+    std::span<const std::uint8_t> icon{};  // .ico bytes; empty: the program's own icon
 };
 
 // Handlers get the event's arguments and the value bound with them.  Only LeftButtonDown looks
@@ -94,16 +94,16 @@ struct EventArgs {
 using Handler = std::optional<bool> (*)(const EventArgs&);
 
 struct Binding {
-    std::string_view control;  // empty: the window itself
-    Event event;
-    Handler handler;
+    std::string_view control{};  // empty: the window itself
+    Event event = Event::Created;
+    Handler handler = nullptr;
     std::int32_t bound = 0;
 };
 
 struct Layout {
-    WindowDesc window;
-    std::span<const ControlDesc> controls;
-    std::span<const Binding> bindings;
+    WindowDesc window{};
+    std::span<const ControlDesc> controls{};
+    std::span<const Binding> bindings{};
 };
 
 // Key state bits of LeftButtonDown.

@@ -33,26 +33,17 @@ char32_t FoldAsciiLetter(char32_t ch) {
     return (ch >= U'A' && ch <= U'Z') ? ch - U'A' + U'a' : ch;
 }
 
-bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
 // Whether the caption marks `ch` (an ASCII letter folded to lower case, or a digit) with a
-// single ampersand.  Double-byte characters are stepped over whole, so their trail bytes, which
-// may look like letters, are never taken for a marked character.
+// single ampersand.  Bytes can be walked one by one: GBK trail bytes are never '&'.
 bool CaptionMarks(std::string_view caption, char32_t ch) {
-    std::size_t k = 0;
-    while (k < caption.size()) {
-        const auto byte = static_cast<unsigned char>(caption[k]);
-        if (byte == '&' && k + 1 < caption.size()) {
-            const auto next = static_cast<unsigned char>(caption[k + 1]);
-            if (next == '&') {
-                k += 2;
-                continue;
-            }
-            if (next < 0x80 && FoldAsciiLetter(next) == ch) return true;
-            ++k;
+    for (std::size_t k = 0; k + 1 < caption.size(); ++k) {
+        if (caption[k] != '&') continue;
+        const auto next = static_cast<unsigned char>(caption[k + 1]);
+        if (next == '&') {
+            ++k;  // "&&" draws one ampersand and marks nothing
             continue;
         }
-        k += (IsGbkLeadByte(byte) && k + 1 < caption.size()) ? 2u : 1u;
+        if (next < 0x80 && FoldAsciiLetter(next) == ch) return true;
     }
     return false;
 }
