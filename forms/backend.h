@@ -37,8 +37,7 @@ public:
                                    Property property, std::string_view text) = 0;
 
     // Greys the control out or restores it; writing the current state changes nothing.
-    virtual void WriteDisabled(const Layout& window, const ControlDesc& control,
-                               bool disabled) = 0;
+    virtual void WriteDisabled(const Layout& window, const ControlDesc& control, bool disabled) = 0;
 
     virtual bool SetClipboardText(std::string_view text) = 0;
 

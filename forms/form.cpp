@@ -24,14 +24,16 @@ LayerState& Layer() {
     return state;
 }
 
-std::string Quoted(std::string_view name) { return "“" + std::string(name) + "”"; }
+std::string Quoted(std::string_view name) {
+    return "“" + std::string(name) + "”";
+}
 
 std::string_view PropertyName(Property property) {
     switch (property) {
-    case Property::Text:
-        return "Text";
-    case Property::Caption:
-        return "Caption";
+        case Property::Text:
+            return "Text";
+        case Property::Caption:
+            return "Caption";
     }
     return "?";
 }
@@ -91,13 +93,17 @@ private:
 
 }  // namespace
 
-void InstallBackend(Backend* backend) { Layer().backend = backend; }
+void InstallBackend(Backend* backend) {
+    Layer().backend = backend;
+}
 
 void NoteWindowDestroyed(std::string_view window) {
     if (const Layout* layout = FindLoadedWindow(window)) Forget(layout);
 }
 
-std::size_t LoadedWindowCount() { return Layer().loaded.size(); }
+std::size_t LoadedWindowCount() {
+    return Layer().loaded.size();
+}
 
 const Layout* FindLoadedWindow(std::string_view window) {
     for (const Layout* layout : Layer().loaded) {
@@ -106,7 +112,9 @@ const Layout* FindLoadedWindow(std::string_view window) {
     return nullptr;
 }
 
-EventGate& GlobalEventGate() { return Layer().gate; }
+EventGate& GlobalEventGate() {
+    return Layer().gate;
+}
 
 bool RaiseEvent(const Layout& window, std::string_view control, Event event,
                 const EventArgs& args) {
@@ -148,9 +156,13 @@ void WriteDisabled(std::string_view window, std::string_view control, bool disab
     RequireBackend().WriteDisabled(layout, desc, disabled);
 }
 
-void FreeText(ReadText& text) { text.reset(); }
+void FreeText(ReadText& text) {
+    text.reset();
+}
 
-bool SetClipboardText(std::string_view text) { return RequireBackend().SetClipboardText(text); }
+bool SetClipboardText(std::string_view text) {
+    return RequireBackend().SetClipboardText(text);
+}
 
 void ReportFatalError(std::string_view message) {
     if (Backend* backend = Layer().backend) backend->ReportFatalError(message);

@@ -24,7 +24,9 @@ struct Colour {
     bool system = true;
 };
 inline constexpr Colour kSystemColour{};
-constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return {r, g, b, false}; }
+constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return {r, g, b, false};
+}
 
 // A stored font.  The face is a GBK literal; height is the requested (negative) cell height.
 struct FontDesc {
@@ -52,7 +54,7 @@ struct ControlDesc {
     bool tabStop = false;
     std::int32_t tabRank = 0;
     Cursor cursor = Cursor::Arrow;
-    const FontDesc* font = nullptr;  // null: the platform's default GUI font
+    const FontDesc* font = nullptr;     // null: the platform's default GUI font
     Colour textColour = kSystemColour;  // system: black text
     Colour background = kSystemColour;  // system: button face (white for edit boxes)
     // Label

@@ -52,18 +52,20 @@ bool IsDefaultButton(const ControlDesc& control) {
     return control.cls == ControlClass::Button && control.defaultButton;
 }
 
-std::string Quoted(std::string_view name) { return "“" + std::string(name) + "”"; }
+std::string Quoted(std::string_view name) {
+    return "“" + std::string(name) + "”";
+}
 
 std::string_view EventName(Event event) {
     switch (event) {
-    case Event::Created:
-        return "Created";
-    case Event::Clicked:
-        return "Clicked";
-    case Event::TextChanged:
-        return "TextChanged";
-    case Event::LeftButtonDown:
-        return "LeftButtonDown";
+        case Event::Created:
+            return "Created";
+        case Event::Clicked:
+            return "Clicked";
+        case Event::TextChanged:
+            return "TextChanged";
+        case Event::LeftButtonDown:
+            return "LeftButtonDown";
     }
     return "?";
 }
@@ -103,7 +105,8 @@ std::optional<std::string> FindBindingFault(const Layout& layout) {
     const std::string window = "窗口" + Quoted(layout.window.name);
     for (std::size_t i = 0; i < layout.bindings.size(); ++i) {
         const Binding& b = layout.bindings[i];
-        const std::string target = b.control.empty() ? window : window + "的控件" + Quoted(b.control);
+        const std::string target =
+            b.control.empty() ? window : window + "的控件" + Quoted(b.control);
         if (b.control.empty()) {
             if (!WindowRaisesEvent(b.event)) {
                 return window + "本身不引发所绑定的事件 " + std::string(EventName(b.event));
@@ -163,24 +166,24 @@ bool IsEnabled(std::span<const ControlDesc> controls, std::span<const ControlSta
 
 bool HasProperty(ControlClass cls, Property property) {
     switch (property) {
-    case Property::Text:
-        return cls == ControlClass::Edit;
-    case Property::Caption:
-        return cls == ControlClass::Label;
+        case Property::Text:
+            return cls == ControlClass::Edit;
+        case Property::Caption:
+            return cls == ControlClass::Label;
     }
     return false;
 }
 
 bool RaisesEvent(ControlClass cls, Event event) {
     switch (event) {
-    case Event::Created:
-        return false;
-    case Event::Clicked:
-        return cls == ControlClass::Button || cls == ControlClass::Radio;
-    case Event::TextChanged:
-        return cls == ControlClass::Edit;
-    case Event::LeftButtonDown:
-        return true;
+        case Event::Created:
+            return false;
+        case Event::Clicked:
+            return cls == ControlClass::Button || cls == ControlClass::Radio;
+        case Event::TextChanged:
+            return cls == ControlClass::Edit;
+        case Event::LeftButtonDown:
+            return true;
     }
     return false;
 }
@@ -204,8 +207,7 @@ std::optional<std::size_t> NextInTabOrder(std::span<const ControlDesc> controls,
                                           std::optional<std::size_t> current, int step) {
     const std::vector<std::size_t> order = TabOrder(controls, states);
     if (order.empty()) return std::nullopt;
-    const auto pos =
-        current ? std::find(order.begin(), order.end(), *current) : order.end();
+    const auto pos = current ? std::find(order.begin(), order.end(), *current) : order.end();
     if (pos == order.end()) return step < 0 ? order.back() : order.front();
     const auto index = static_cast<std::size_t>(pos - order.begin());
     return order[RingStep(index, step, order.size())];
@@ -229,8 +231,8 @@ std::optional<std::size_t> NextRadio(std::span<const ControlDesc> controls,
     // The current radio keeps its place in the ring even when it does not qualify itself, so
     // the step starts from where it stands in Tab order.
     SortIntoTabOrder(controls, group);
-    const auto pos = static_cast<std::size_t>(
-        std::find(group.begin(), group.end(), current) - group.begin());
+    const auto pos =
+        static_cast<std::size_t>(std::find(group.begin(), group.end(), current) - group.begin());
     const int direction = step > 0 ? 1 : -1;
     for (std::size_t k = 1; k < group.size(); ++k) {
         const std::size_t candidate =
@@ -296,8 +298,8 @@ EnterAction ActionForEnter(std::span<const ControlDesc> controls,
     return {};
 }
 
-bool EventGate::Dispatch(std::span<const Binding> bindings, std::string_view control,
-                         Event event, const EventArgs& args) const {
+bool EventGate::Dispatch(std::span<const Binding> bindings, std::string_view control, Event event,
+                         const EventArgs& args) const {
     if (Suspended()) return true;
     const auto binding = std::find_if(bindings.begin(), bindings.end(), [&](const Binding& b) {
         return b.control == control && b.event == event;

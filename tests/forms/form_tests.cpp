@@ -1,5 +1,3 @@
-#include "forms/form.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "forms/backend.h"
+#include "forms/form.h"
 #include "tests/forms/hex.h"
 
 namespace tessarune::forms {
@@ -85,8 +84,8 @@ std::optional<bool> OnCreated(const EventArgs&) {
 
 std::optional<bool> OnTextChanged(const EventArgs&) {
     // Raised after the new text is in place.
-    heard.push_back("changed " + ReadTextProperty(kWindow, "编辑框1", Property::Text)
-                                     .value_or("(absent)"));
+    heard.push_back("changed " +
+                    ReadTextProperty(kWindow, "编辑框1", Property::Text).value_or("(absent)"));
     return std::nullopt;
 }
 
@@ -223,9 +222,7 @@ TEST_F(FormTest, WrongWindowControlOrPropertyIsFatalAndNamesThem) {
         {"unknown control",
          [] { WriteTextProperty(kWindow, "编辑框9", Property::Text, "1"); },
          {kWindow, "编辑框9"}},
-        {"the window is no control",
-         [] { WriteDisabled(kWindow, "", true); },
-         {kWindow}},
+        {"the window is no control", [] { WriteDisabled(kWindow, "", true); }, {kWindow}},
         {"disabled of an unknown control",
          [] { WriteDisabled(kWindow, "编辑框3", true); },
          {kWindow, "编辑框3"}},
@@ -243,7 +240,8 @@ TEST_F(FormTest, WrongWindowControlOrPropertyIsFatalAndNamesThem) {
         SCOPED_TRACE(c.what);
         const std::string message = FatalMessage(c.operation);
         for (std::string_view name : c.named) {
-            EXPECT_NE(message.find(name), std::string::npos) << Hex(message) << "\nlacks " << Hex(name);
+            EXPECT_NE(message.find(name), std::string::npos)
+                << Hex(message) << "\nlacks " << Hex(name);
         }
     }
     EXPECT_TRUE(backend.calls.empty());

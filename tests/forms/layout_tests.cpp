@@ -1,7 +1,6 @@
-#include "forms/layout.h"
-
 #include <gtest/gtest.h>
 
+#include "forms/layout.h"
 #include "tests/forms/hex.h"
 
 namespace tessarune::forms {

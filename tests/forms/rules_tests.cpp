@@ -1,11 +1,10 @@
-#include "forms/rules.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
 #include <vector>
 
+#include "forms/rules.h"
 #include "tests/forms/hex.h"
 
 namespace tessarune::forms {
@@ -37,7 +36,9 @@ constexpr ControlDesc kMainWindow[] = {
     {.name = "图片框1", .cls = PictureBox},
 };
 
-std::optional<std::size_t> None() { return std::nullopt; }
+std::optional<std::size_t> None() {
+    return std::nullopt;
+}
 
 std::size_t Index(std::span<const ControlDesc> controls, std::string_view name) {
     const std::optional<std::size_t> index = FindControl(controls, name);
@@ -64,10 +65,10 @@ TEST(TabOrder, MainWindowSkipsTheDisabledEditBoxUntilItIsEnabled) {
                                         "单选框5", "单选框6", "单选框7", "编辑框3", "按钮1"}));
 
     states[Index(kMainWindow, "编辑框2")].disabled = false;
-    EXPECT_EQ(Names(kMainWindow, TabOrder(kMainWindow, states)),
-              (std::vector<std::string>{"编辑框1", "单选框1", "单选框2", "单选框3", "单选框4",
-                                        "单选框5", "单选框6", "单选框7", "编辑框2", "编辑框3",
-                                        "按钮1"}));
+    EXPECT_EQ(
+        Names(kMainWindow, TabOrder(kMainWindow, states)),
+        (std::vector<std::string>{"编辑框1", "单选框1", "单选框2", "单选框3", "单选框4", "单选框5",
+                                  "单选框6", "单选框7", "编辑框2", "编辑框3", "按钮1"}));
 }
 
 TEST(TabOrder, AscendingRanksThenReverseLayoutOrder) {
@@ -171,23 +172,26 @@ TEST(NextRadio, MainWindowStepsThroughTheSevenRadiosAndWraps) {
         std::string_view to;
     };
     const Case cases[] = {
-        {"单选框1", +1, "单选框2"}, {"单选框3", -1, "单选框2"},
+        {"单选框1", +1, "单选框2"},
+        {"单选框3", -1, "单选框2"},
         {"单选框7", +1, "单选框1"},  // Down on the last wraps to the first
         {"单选框1", -1, "单选框7"},  // Up on the first wraps to the last
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Hex(c.from));
-        EXPECT_EQ(NameOf(kMainWindow, NextRadio(kMainWindow, states, Index(kMainWindow, c.from),
-                                                c.step)),
-                  std::string(c.to));
+        EXPECT_EQ(
+            NameOf(kMainWindow, NextRadio(kMainWindow, states, Index(kMainWindow, c.from), c.step)),
+            std::string(c.to));
     }
 
     states[Index(kMainWindow, "单选框2")].disabled = true;
     states[Index(kMainWindow, "单选框6")].visible = false;
-    EXPECT_EQ(NameOf(kMainWindow, NextRadio(kMainWindow, states, Index(kMainWindow, "单选框1"), +1)),
-              "单选框3");
-    EXPECT_EQ(NameOf(kMainWindow, NextRadio(kMainWindow, states, Index(kMainWindow, "单选框7"), -1)),
-              "单选框5");
+    EXPECT_EQ(
+        NameOf(kMainWindow, NextRadio(kMainWindow, states, Index(kMainWindow, "单选框1"), +1)),
+        "单选框3");
+    EXPECT_EQ(
+        NameOf(kMainWindow, NextRadio(kMainWindow, states, Index(kMainWindow, "单选框7"), -1)),
+        "单选框5");
 }
 
 TEST(NextRadio, StaysInsideTheGroupAndNeedsAnotherQualifyingRadio) {
@@ -245,11 +249,11 @@ TEST(AcceptsTypedChar, DigitsMinusAndControlCharactersOnly) {
         bool accepted;
     };
     const Case cases[] = {
-        {0x00, true},   {0x08, true},   // Backspace
-        {0x16, true},   {0x1A, true},   // Ctrl+V, Ctrl+Z
-        {0x1F, true},   {' ', false},   {'-', true},    {'0', true},    {'9', true},
-        {'/', false},   {':', false},   {'.', false},   {'+', false},   {'a', false},
-        {'Z', false},   {0x7F, false},  {0x80, false},  {0xB5, false},  // a lead byte
+        {0x00, true},     {0x08, true},  // Backspace
+        {0x16, true},     {0x1A, true},  // Ctrl+V, Ctrl+Z
+        {0x1F, true},     {' ', false},  {'-', true},   {'0', true},   {'9', true},
+        {'/', false},     {':', false},  {'.', false},  {'+', false},  {'a', false},
+        {'Z', false},     {0x7F, false}, {0x80, false}, {0xB5, false},  // a lead byte
         {0x4E00, false},                                                // a CJK character
         {0xFF10, false},                                                // full-width zero
         {0xFF0D, false},                                                // full-width minus
@@ -305,12 +309,12 @@ TEST(MnemonicTarget, FirstVisibleEnabledButtonOrRadioMarkingTheCharacter) {
         std::string_view target;
     };
     const Case cases[] = {
-        {U's', "save"}, {U'S', "save"},      {U'v', "save-v"},    {U'V', "save-v"},
-        {U'a', "alpha"}, {U'b', "(none)"},   {U'c', "after-literal"},
-        {U'l', "(none)"},  // labels raise no Clicked
-        {U'9', "(none)"},  // disabled
-        {U'd', "(none)"},  {U'&', "(none)"}, {U'q', "chinese"},   {U'h', "(none)"},
-        {U'等', "(none)"},
+        {U's', "save"},          {U'S', "save"},    {U'v', "save-v"},
+        {U'V', "save-v"},        {U'a', "alpha"},   {U'b', "(none)"},
+        {U'c', "after-literal"}, {U'l', "(none)"},  // labels raise no Clicked
+        {U'9', "(none)"},                           // disabled
+        {U'd', "(none)"},        {U'&', "(none)"},  {U'q', "chinese"},
+        {U'h', "(none)"},        {U'等', "(none)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<std::uint32_t>(c.ch));
@@ -378,12 +382,9 @@ std::optional<bool> Accept(const EventArgs& args) {
 }
 
 constexpr Binding kBindings[] = {
-    {"标签4", Event::LeftButtonDown, Refuse},
-    {"标签1", Event::LeftButtonDown, Accept},
-    {"标签2", Event::LeftButtonDown, Record},
-    {"按钮1", Event::Clicked, Refuse},
-    {"", Event::Created, Record, 64},
-    {"单选框3", Event::Clicked, Record, 192},
+    {"标签4", Event::LeftButtonDown, Refuse}, {"标签1", Event::LeftButtonDown, Accept},
+    {"标签2", Event::LeftButtonDown, Record}, {"按钮1", Event::Clicked, Refuse},
+    {"", Event::Created, Record, 64},         {"单选框3", Event::Clicked, Record, 192},
     {"编辑框1", Event::TextChanged, nullptr},
 };
 
@@ -503,12 +504,13 @@ TEST(FindLayoutFault, NamesTheFirstFault) {
         {.name = "分组框1", .cls = GroupBox},
     };
     constexpr ControlDesc kUnnamed[] = {{.name = "标签1"}, {.name = ""}};
-    constexpr ControlDesc kTwice[] = {{.name = "标签1"}, {.name = "按钮1", .cls = Button},
-                                      {.name = "标签1", .cls = Edit}};
+    constexpr ControlDesc kTwice[] = {
+        {.name = "标签1"}, {.name = "按钮1", .cls = Button}, {.name = "标签1", .cls = Edit}};
     constexpr ControlDesc kNegative[] = {{.name = "标签1", .width = -1}};
     constexpr ControlDesc kNegativeLimit[] = {{.name = "编辑框1", .cls = Edit, .maxLength = -4}};
     constexpr ControlDesc kUnknownParent[] = {{.name = "标签1", .parent = "分组框9"}};
-    constexpr ControlDesc kLabelParent[] = {{.name = "标签1", .parent = "标签2"}, {.name = "标签2"}};
+    constexpr ControlDesc kLabelParent[] = {{.name = "标签1", .parent = "标签2"},
+                                            {.name = "标签2"}};
     constexpr ControlDesc kNestedBox[] = {{.name = "分组框1", .cls = GroupBox, .parent = "分组框2"},
                                           {.name = "分组框2", .cls = GroupBox}};
     constexpr ControlDesc kTwoChecked[] = {
@@ -565,7 +567,8 @@ TEST(FindLayoutFault, NamesTheFirstFault) {
         const std::optional<std::string> fault = FindLayoutFault(c.layout);
         ASSERT_TRUE(fault.has_value());
         for (std::string_view name : c.named) {
-            EXPECT_NE(fault->find(name), std::string::npos) << Hex(*fault) << "\nlacks " << Hex(name);
+            EXPECT_NE(fault->find(name), std::string::npos)
+                << Hex(*fault) << "\nlacks " << Hex(name);
         }
     }
 
