@@ -60,11 +60,9 @@ GbkText CalculateLevelReport(std::string_view hoursText, std::string_view points
     const std::int32_t level = LevelForPoints(detail::RoundToSingle(current));
     const std::int32_t dayCount = TruncateToInt32(static_cast<double>(missing) / 24.0);
 
-    return JoinTexts({kReportHeading, kLineBreak,
-                      kCurrentPointsLabel, pointsText, kLineBreak,
-                      kLevelLabel, FormatInt(level), kLineBreak,
-                      kMissingPointsLabel, FormatInt(missing), kLineBreak,
-                      kWaitingTimeLabel, waitingTime, kLineBreak,
+    return JoinTexts({kReportHeading, kLineBreak, kCurrentPointsLabel, pointsText, kLineBreak,
+                      kLevelLabel, FormatInt(level), kLineBreak, kMissingPointsLabel,
+                      FormatInt(missing), kLineBreak, kWaitingTimeLabel, waitingTime, kLineBreak,
                       kDayCountLabel, FormatInt(dayCount), kDaysOr, FormatInt(missing), kHours});
 }
 

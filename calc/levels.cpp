@@ -57,11 +57,15 @@ float SumAfter(std::int32_t steps) {
     return SumFromCheckpoint(steps);
 }
 
-float AddOne(float sum) { return static_cast<float>(static_cast<double>(sum) + 1.0); }
+float AddOne(float sum) {
+    return static_cast<float>(static_cast<double>(sum) + 1.0);
+}
 
 }  // namespace
 
-float PointsForLevel(std::int32_t level) { return AddOne(SumAfter(level)); }
+float PointsForLevel(std::int32_t level) {
+    return AddOne(SumAfter(level));
+}
 
 std::int32_t LevelForPoints(float points) {
     // The sums never decrease, so the first one above the points is an upper bound.  NaN is
@@ -104,9 +108,13 @@ std::int32_t LevelForPointsByStepping(float points) {
     return 0;
 }
 
-std::span<const float> LevelCheckpointSums() { return kCheckpointSums; }
+std::span<const float> LevelCheckpointSums() {
+    return kCheckpointSums;
+}
 
-std::span<const float> FirstStepSums() { return kFirstSums; }
+std::span<const float> FirstStepSums() {
+    return kFirstSums;
+}
 
 }  // namespace detail
 

@@ -18,25 +18,42 @@ std::string_view BeforeNul(std::string_view text) {
     return nul == std::string_view::npos ? text : text.substr(0, nul);
 }
 
-unsigned char Byte(char c) { return static_cast<unsigned char>(c); }
+unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
+
+bool IsAsciiDigit(std::string_view text, std::size_t at) {
+    return at < text.size() && text[at] >= '0' && text[at] <= '9';
+}
+
+// "０" to "９": 0xA3 0xB0 to 0xA3 0xB9.
+bool IsFullWidthDigit(std::string_view text, std::size_t at) {
+    return at + 1 < text.size() && Byte(text[at]) == 0xA3 && Byte(text[at + 1]) >= 0xB0 &&
+           Byte(text[at + 1]) <= 0xB9;
+}
 
 // The ASCII byte a double-byte character folds to, or -1 when the pair stays as it is.
 int FoldPair(unsigned char lead, unsigned char trail) {
     if (lead == 0xA1) {
         switch (trail) {
-            case 0xA1: return ' ';
-            case 0xAB: return '~';
+            case 0xA1:
+                return ' ';
+            case 0xAB:
+                return '~';
             case 0xEE:
-            case 0xEF: return '*';
-            default: return -1;
+            case 0xEF:
+                return '*';
+            default:
+                return -1;
         }
     }
     if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) return trail - 0x80;
     return -1;
 }
 
-// Reads a text as FoldFullWidth would give it, one character at a time, so that a number at the
-// start of a long text costs only the characters it spans and no folded copy is made.
+// Reads a text as FoldFullWidth would give it, a character or a run of digits at a time, so that
+// a number at the start of a long text costs only the characters it spans and no folded copy of
+// the text is made.
 class FoldedReader {
 public:
     static constexpr int kEnd = -1;
@@ -49,6 +66,27 @@ public:
     void Next() {
         pos += width;
         Decode();
+    }
+
+    // The digits from here on, folded, in one piece: a run of single-byte digits is returned as
+    // it stands, a run of full-width digits is folded into `buffer` up to its size.  Empty when
+    // the next character is not a digit.
+    std::string_view TakeDigits(std::array<char, 256>& buffer) {
+        const std::size_t start = pos;
+        std::size_t count = 0;
+        if (IsAsciiDigit(text, pos)) {
+            while (IsAsciiDigit(text, pos)) ++pos;
+            count = pos - start;
+        } else {
+            while (count < buffer.size() && IsFullWidthDigit(text, pos)) {
+                buffer[count++] = static_cast<char>(Byte(text[pos + 1]) - 0x80);
+                pos += 2;
+            }
+        }
+        if (count == 0) return {};
+        Decode();
+        return pos - start == count ? text.substr(start, count)
+                                    : std::string_view(buffer.data(), count);
     }
 
 private:
@@ -79,9 +117,12 @@ private:
     int current = kEnd;
 };
 
-bool IsSpace(int c) { return (c >= 0x09 && c <= 0x0D) || c == ' '; }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
-bool IsExponentLetter(int c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+bool IsSpace(int c) {
+    return (c >= 0x09 && c <= 0x0D) || c == ' ';
+}
+bool IsExponentLetter(int c) {
+    return c == 'e' || c == 'E' || c == 'd' || c == 'D';
+}
 
 // Exponents and digit counts saturate here: far beyond any double, far below int64 overflow.
 constexpr std::int64_t kExponentLimit = 1'000'000'000'000'000;
@@ -98,17 +139,20 @@ class SignificantDigits {
 public:
     static constexpr std::size_t kKept = 800;
 
-    void AddIntegerDigit(int c) {
-        if (!started && c == '0') return;
-        exponent = SaturatingAdd(exponent, 1);
-        Keep(c);
+    // Digits before the point: each one after the leading zeros raises the magnitude.
+    void AddIntegerDigits(std::string_view run) {
+        if (!started) run = SkipLeadingZeros(run);
+        exponent = SaturatingAdd(exponent, SaturatedCount(run.size()));
+        Keep(run);
     }
-    void AddFractionDigit(int c) {
-        if (!started && c == '0') {
-            exponent = SaturatingAdd(exponent, -1);
-            return;
+    // Digits after the point: zeros before the first significant digit lower the magnitude.
+    void AddFractionDigits(std::string_view run) {
+        if (!started) {
+            const std::string_view significant = SkipLeadingZeros(run);
+            exponent = SaturatingAdd(exponent, -SaturatedCount(run.size() - significant.size()));
+            run = significant;
         }
-        Keep(c);
+        Keep(run);
     }
 
     bool IsZero() const { return !started; }
@@ -130,12 +174,26 @@ public:
     static constexpr std::size_t kMaxWritten = kKept + 1 + 1 + 24;
 
 private:
-    void Keep(int c) {
+    static std::string_view SkipLeadingZeros(std::string_view run) {
+        return run.substr(static_cast<std::size_t>(FirstNonZero(run) - run.begin()));
+    }
+    static std::string_view::iterator FirstNonZero(std::string_view run) {
+        return std::find_if(run.begin(), run.end(), [](char c) { return c != '0'; });
+    }
+    static std::int64_t SaturatedCount(std::size_t count) {
+        return count > static_cast<std::uint64_t>(kExponentLimit)
+                   ? kExponentLimit
+                   : static_cast<std::int64_t>(count);
+    }
+
+    void Keep(std::string_view run) {
+        if (run.empty()) return;
         started = true;
-        if (count < kKept) {
-            digits[count++] = static_cast<char>(c);
-        } else if (c != '0') {
-            nonZeroBeyond = true;
+        const std::size_t stored = std::min(run.size(), kKept - count);
+        std::copy_n(run.begin(), stored, digits.begin() + static_cast<std::ptrdiff_t>(count));
+        count += stored;
+        if (!nonZeroBeyond) {
+            nonZeroBeyond = FirstNonZero(run.substr(stored)) != run.end();
         }
     }
 
@@ -197,16 +255,21 @@ double ParseNumber(std::string_view text) {
 
     SignificantDigits digits;
     bool anyDigit = false;
-    for (; IsDigit(in.Peek()); in.Next()) {
-        digits.AddIntegerDigit(in.Peek());
-        anyDigit = true;
-    }
-    if (in.Peek() == '.') {
-        in.Next();
-        for (; IsDigit(in.Peek()); in.Next()) {
-            digits.AddFractionDigit(in.Peek());
+    std::array<char, 256> folded{};
+    auto readDigits = [&](bool fraction) {
+        for (std::string_view run; !(run = in.TakeDigits(folded)).empty();) {
+            if (fraction) {
+                digits.AddFractionDigits(run);
+            } else {
+                digits.AddIntegerDigits(run);
+            }
             anyDigit = true;
         }
+    };
+    readDigits(false);
+    if (in.Peek() == '.') {
+        in.Next();
+        readDigits(true);
     }
     if (!anyDigit) return 0.0;
 
@@ -220,8 +283,8 @@ double ParseNumber(std::string_view text) {
             negativeExponent = in.Peek() == '-';
             in.Next();
         }
-        for (; IsDigit(in.Peek()); in.Next()) {
-            exponent = std::min(exponent * 10 + (in.Peek() - '0'), kExponentLimit);
+        for (std::string_view run; !(run = in.TakeDigits(folded)).empty();) {
+            for (char c : run) exponent = std::min(exponent * 10 + (c - '0'), kExponentLimit);
         }
         if (negativeExponent) exponent = -exponent;
     }
@@ -231,7 +294,9 @@ double ParseNumber(std::string_view text) {
     return negative ? -magnitude : magnitude;
 }
 
-float ParseSingle(std::string_view text) { return detail::RoundToSingle(ParseNumber(text)); }
+float ParseSingle(std::string_view text) {
+    return detail::RoundToSingle(ParseNumber(text));
+}
 
 std::int32_t TruncateToInt32(double value) {
     if (!std::isfinite(value)) return 0;
@@ -239,13 +304,15 @@ std::int32_t TruncateToInt32(double value) {
     constexpr double kTwo63 = 9223372036854775808.0;
     if (whole < -kTwo63 || whole >= kTwo63) return 0;
     // Two's complement wrap: the low 32 bits, read as signed.
-    const auto low = static_cast<std::uint32_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(whole)));
+    const auto low =
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(static_cast<std::int64_t>(whole)));
     return static_cast<std::int32_t>(low);
 }
 
 GbkText FormatInt(std::int32_t value) {
     std::array<char, 12> buffer{};
-    const std::to_chars_result result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    const std::to_chars_result result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return GbkText(buffer.data(), result.ptr);
 }
 
@@ -258,9 +325,13 @@ GbkText JoinTexts(std::initializer_list<std::string_view> parts) {
     return joined;
 }
 
-bool IsClearlyGreater(double x, double y) { return x - y > kValueTolerance; }
+bool IsClearlyGreater(double x, double y) {
+    return x - y > kValueTolerance;
+}
 
-bool IsClearlyLess(double x, double y) { return x - y < -kValueTolerance; }
+bool IsClearlyLess(double x, double y) {
+    return x - y < -kValueTolerance;
+}
 
 namespace detail {
 

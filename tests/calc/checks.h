@@ -28,9 +28,9 @@ inline ::testing::AssertionResult SameBytes(std::string_view actual, std::string
     std::size_t at = 0;
     while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
     auto shown = [](std::string_view s) {
-        return s.size() > 600 ? Hex(s.substr(0, 600)) + " ... (" + std::to_string(s.size()) +
-                                    " bytes)"
-                              : Hex(s);
+        return s.size() > 600
+                   ? Hex(s.substr(0, 600)) + " ... (" + std::to_string(s.size()) + " bytes)"
+                   : Hex(s);
     };
     return ::testing::AssertionFailure()
            << "texts differ at byte " << at << "\n  actual:   " << shown(actual)
@@ -42,9 +42,8 @@ inline ::testing::AssertionResult SameBits(double actual, double expected) {
     const auto e = std::bit_cast<std::uint64_t>(expected);
     if (a == e) return ::testing::AssertionSuccess();
     char text[160];
-    std::snprintf(text, sizeof text, "actual %.17g (0x%016llx), expected %.17g (0x%016llx)",
-                  actual, static_cast<unsigned long long>(a), expected,
-                  static_cast<unsigned long long>(e));
+    std::snprintf(text, sizeof text, "actual %.17g (0x%016llx), expected %.17g (0x%016llx)", actual,
+                  static_cast<unsigned long long>(a), expected, static_cast<unsigned long long>(e));
     return ::testing::AssertionFailure() << text;
 }
 

@@ -1,11 +1,10 @@
-#include "calc/levels.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "calc/levels.h"
 #include "calc/numeric_text.h"
 #include "tests/calc/checks.h"
 
@@ -20,7 +19,9 @@ constexpr std::int32_t kMaxInt = std::numeric_limits<std::int32_t>::max();
 
 // The result of PointsForLevel for a given step sum: the sum plus 1, taken in doubles and
 // rounded to a float.
-float PlusOne(float sum) { return static_cast<float>(static_cast<double>(sum) + 1.0); }
+float PlusOne(float sum) {
+    return static_cast<float>(static_cast<double>(sum) + 1.0);
+}
 
 TEST(PointsForLevel, GivesTheWorkedValues) {
     struct Case {
@@ -132,16 +133,16 @@ TEST(PointsForLevel, MatchesTheStepLoopAtEveryCheckpoint) {
         if (offset == 0 && steps < detail::kFixedPointStep) {
             const float saved = checkpoints[static_cast<std::size_t>(steps / kInterval)];
             if (!SameBits(saved, state.sum)) {
-                ADD_FAILURE() << "checkpoint after " << steps << " steps: "
-                              << SameBits(saved, state.sum).message();
+                ADD_FAILURE() << "checkpoint after " << steps
+                              << " steps: " << SameBits(saved, state.sum).message();
                 ++failures;
             }
         }
         if (steps >= 1 && steps <= 10000 &&
             !SameBits(firstSums[static_cast<std::size_t>(steps - 1)], state.sum)) {
-            ADD_FAILURE() << "table sum after " << steps << " steps: "
-                          << SameBits(firstSums[static_cast<std::size_t>(steps - 1)], state.sum)
-                                 .message();
+            ADD_FAILURE()
+                << "table sum after " << steps << " steps: "
+                << SameBits(firstSums[static_cast<std::size_t>(steps - 1)], state.sum).message();
             ++failures;
         }
         if (offset == 0 || offset == 1 || offset == kInterval - 1 || steps % 4093 == 0 ||
@@ -168,12 +169,29 @@ TEST(LevelForPoints, GivesTheWorkedValues) {
         std::int32_t level;
     };
     const Case cases[] = {
-        {-kInfF, 2},         {-5.0f, 2},          {0.0f, 2},           {0.5f, 2},
-        {1.0f, 3},           {2.5f, 4},           {7.0f, 6},           {494.0f, 44},
-        {494.5f, 45},        {500.0f, 45},        {516.9f, 45},        {517.0f, 46},
-        {1071.5f, 65},       {1072.0f, 66},       {1073.0f, 66},       {4193.0f, 130},
-        {25001446.0f, 10000}, {25001448.0f, 10001}, {25006446.0f, 10001}, {25006448.0f, 0},
-        {30000000.0f, 0},    {kInfF, 0},          {std::numeric_limits<float>::quiet_NaN(), 0},
+        {-kInfF, 2},
+        {-5.0f, 2},
+        {0.0f, 2},
+        {0.5f, 2},
+        {1.0f, 3},
+        {2.5f, 4},
+        {7.0f, 6},
+        {494.0f, 44},
+        {494.5f, 45},
+        {500.0f, 45},
+        {516.9f, 45},
+        {517.0f, 46},
+        {1071.5f, 65},
+        {1072.0f, 66},
+        {1073.0f, 66},
+        {4193.0f, 130},
+        {25001446.0f, 10000},
+        {25001448.0f, 10001},
+        {25006446.0f, 10001},
+        {25006448.0f, 0},
+        {30000000.0f, 0},
+        {kInfF, 0},
+        {std::numeric_limits<float>::quiet_NaN(), 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.points);
@@ -191,8 +209,8 @@ TEST(LevelForPoints, ChangesExactlyAtEverySum) {
         const std::int32_t atSum = LevelForPoints(state.sum);
         const std::int32_t belowSum = LevelForPoints(below);
         if (atSum != (steps < 10000 ? steps + 2 : 0) || belowSum != steps + 1) {
-            ADD_FAILURE() << "after " << steps << " steps, sum " << state.sum << ": level "
-                          << atSum << " at the sum, " << belowSum << " just below";
+            ADD_FAILURE() << "after " << steps << " steps, sum " << state.sum << ": level " << atSum
+                          << " at the sum, " << belowSum << " just below";
             return;
         }
     }

@@ -1,5 +1,3 @@
-#include "calc/numeric_text.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/numeric_text.h"
 #include "tests/calc/checks.h"
 
 namespace tessarune::calc {
@@ -29,7 +28,11 @@ std::string Repeat(std::string_view before, std::string_view piece, std::size_t 
                    std::string_view after = "") {
     std::string out(before);
     out.reserve(before.size() + piece.size() * times + after.size());
-    for (std::size_t i = 0; i < times; ++i) out += piece;
+    if (piece.size() == 1) {
+        out.append(times, piece[0]);
+    } else {
+        for (std::size_t i = 0; i < times; ++i) out += piece;
+    }
     out += after;
     return out;
 }
@@ -55,14 +58,21 @@ TEST(FoldFullWidth, FoldsOnlyTheListedPairs) {
         {"５。５", "5。5"},
         {"中文", "中文"},
         {"\xA3\xA0\xA3\xFF", "\xA3\xA0\xA3\xFF"},
-        {"\x81" "@x", "\x81" "@x"},
+        {"\x81"
+         "@x",
+         "\x81"
+         "@x"},
         // Pairs are taken from the left: 0x81 0xA3 is one character, so the 0xB5 after it is a
         // lead byte with no trail, which is dropped.
         {"\x81\xA3\xB5", "\x81\xA3"},
         {"7\xA3", "7"},
         // The text ends at its first NUL.
-        {"12\0" "34"sv, "12"},
-        {"7\xA3\0" "5"sv, "7"},
+        {"12\0"
+         "34"sv,
+         "12"},
+        {"7\xA3\0"
+         "5"sv,
+         "7"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Traced(c.text));
@@ -85,13 +95,12 @@ void ExpectParses(const ParseCase (&cases)[N]) {
 
 TEST(ParseNumber, ReadsTheLongestNumberAtTheStart) {
     const ParseCase cases[] = {
-        {"", 0.0},        {"abc", 0.0},    {".", 0.0},         {"+", 0.0},
-        {"-", 0.0},       {"-.", 0.0},     {"--5", 0.0},       {"- 5", 0.0},
-        {"+-5", 0.0},     {"   ", 0.0},    {"x5", 0.0},        {"  42", 42.0},
-        {"\t-7.5", -7.5}, {"\n\v\f\r 8", 8.0}, {"12abc", 12.0}, {"1.5.3", 1.5},
-        {".5", 0.5},      {"-.5", -0.5},   {"5.", 5.0},        {"+3", 3.0},
-        {"007", 7.0},     {"-0", -0.0},    {"0x1A", 0.0},      {"1,000", 1.0},
-        {"1 000", 1.0},   {"inf", 0.0},    {"nan", 0.0},       {"-inf", 0.0},
+        {"", 0.0},      {"abc", 0.0},   {".", 0.0},       {"+", 0.0},          {"-", 0.0},
+        {"-.", 0.0},    {"--5", 0.0},   {"- 5", 0.0},     {"+-5", 0.0},        {"   ", 0.0},
+        {"x5", 0.0},    {"  42", 42.0}, {"\t-7.5", -7.5}, {"\n\v\f\r 8", 8.0}, {"12abc", 12.0},
+        {"1.5.3", 1.5}, {".5", 0.5},    {"-.5", -0.5},    {"5.", 5.0},         {"+3", 3.0},
+        {"007", 7.0},   {"-0", -0.0},   {"0x1A", 0.0},    {"1,000", 1.0},      {"1 000", 1.0},
+        {"inf", 0.0},   {"nan", 0.0},   {"-inf", 0.0},
     };
     ExpectParses(cases);
 }
@@ -99,10 +108,22 @@ TEST(ParseNumber, ReadsTheLongestNumberAtTheStart) {
 TEST(ParseNumber, ReadsFullWidthForms) {
     using namespace std::string_view_literals;
     const ParseCase cases[] = {
-        {"１２８", 128.0},     {"３．５", 3.5},  {"－５", -5.0},  {"　１２", 12.0},
-        {"　 \t１２", 12.0},   {"５。５", 5.0},  {"7\xA3", 7.0},  {"＋１ｅ２", 100.0},
-        {"１Ｄ－２", 0.01},    {"中5", 0.0},     {"5中", 5.0},    {"\xA3", 0.0},
-        {"12\0" "34"sv, 12.0},
+        {"１２８", 128.0},
+        {"３．５", 3.5},
+        {"－５", -5.0},
+        {"　１２", 12.0},
+        {"　 \t１２", 12.0},
+        {"５。５", 5.0},
+        {"7\xA3", 7.0},
+        {"＋１ｅ２", 100.0},
+        {"１Ｄ－２", 0.01},
+        {"1２3４.５6", 1234.56},
+        {"中5", 0.0},
+        {"5中", 5.0},
+        {"\xA3", 0.0},
+        {"12\0"
+         "34"sv,
+         12.0},
     };
     ExpectParses(cases);
 }
@@ -158,11 +179,14 @@ TEST(ParseNumber, RoundsLongMantissasExactly) {
     EXPECT_TRUE(SameBits(ParseNumber(Repeat(half, "0", 1000)), 1.0));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat(half, "0", 1000, "1")), 0x1.0000000000001p0));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat(half, "0", 1000, "1e-1")), 0x1.999999999999ap-4));
+    EXPECT_TRUE(SameBits(ParseNumber(Repeat(half, "０", 1000, "１")), 0x1.0000000000001p0));
 
     // Digits far beyond those kept still count toward the magnitude.
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("1", "0", 1000, "e-1000")), 1.0));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("1", "0", 1000)), kInf));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("0.", "0", 1000, "1e1001")), 1.0));
+    EXPECT_TRUE(SameBits(ParseNumber(Repeat("０．", "０", 1000, "１ｅ１００１")), 1.0));
+    EXPECT_TRUE(SameBits(ParseNumber(Repeat("", "９", 400, "e-400")), 1.0));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("0.", "0", 1'000'000, "1e1000000")), 0.1));
 }
 
@@ -173,8 +197,8 @@ TEST(ParseNumber, ReadsMegabytesOfDigitsInOnePass) {
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("0.", "9", count)), 1.0));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("-", "7", count)), -kInf));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("．", "９", count)), 1.0));
-    EXPECT_TRUE(
-        SameBits(ParseNumber(Repeat("", "３", count / 2, "ｅ－５００００００")), 0x1.5555555555555p-2));
+    EXPECT_TRUE(SameBits(ParseNumber(Repeat("", "３", count / 2, "ｅ－５００００００")),
+                         0x1.5555555555555p-2));
 }
 
 TEST(ParseSingle, RoundsTheDoubleToFloat) {
