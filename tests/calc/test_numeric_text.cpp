@@ -191,14 +191,14 @@ TEST(ParseNumber, RoundsLongMantissasExactly) {
 }
 
 TEST(ParseNumber, ReadsMegabytesOfDigitsInOnePass) {
-    // A mantissa of ten million digits, plain and full-width: a scan that copies or refolds the
+    // A mantissa of a million digits, plain and full-width: a scan that copies or refolds the
     // text per digit would not finish.
-    const std::size_t count = 10'000'000;
+    const std::size_t count = 1'000'000;
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("0.", "9", count)), 1.0));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("-", "7", count)), -kInf));
     EXPECT_TRUE(SameBits(ParseNumber(Repeat("．", "９", count)), 1.0));
-    EXPECT_TRUE(SameBits(ParseNumber(Repeat("", "３", count / 2, "ｅ－５００００００")),
-                         0x1.5555555555555p-2));
+    EXPECT_TRUE(
+        SameBits(ParseNumber(Repeat("", "３", count, "ｅ－１００００００")), 0x1.5555555555555p-2));
 }
 
 TEST(ParseSingle, RoundsTheDoubleToFloat) {
