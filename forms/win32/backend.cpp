@@ -45,6 +45,7 @@ struct ControlWindow {
     std::wstring shownCaption;     // labels: the same caption as drawn
     UniquePicture picture;         // picture boxes: decoded once at creation
     int pictureWidth = 0, pictureHeight = 0;
+    std::wstring text;             // edit boxes: the text when TextChanged was last due
     bool clickFromInput = false;  // radios: a mouse release or Space is being processed
     int quietChanges = 0;         // edit boxes: a Text write is in progress
 };
@@ -138,6 +139,15 @@ std::optional<std::size_t> IndexOfHandle(const LoadedWindow& window, HWND hwnd) 
     const auto index = static_cast<std::size_t>(id);
     if (window.controls[index].hwnd != hwnd) return std::nullopt;
     return index;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
 }
 
 ControlWindow* ControlOfHandle(HWND hwnd) {
@@ -343,6 +353,15 @@ bool RaiseLeftButtonDown(LoadedWindow& window, std::optional<std::size_t> index,
     return RaiseEvent(*window.layout, name, Event::LeftButtonDown, args);
 }
 
+// Some edit controls report a change also when a typed character was refused at the length
+// limit; only a text that really differs is one.
+void OnEditChanged(LoadedWindow& window, ControlWindow& control) {
+    std::wstring text = WindowText(control.hwnd);
+    if (text == control.text) return;
+    control.text = std::move(text);
+    RaiseEvent(*window.layout, DescOf(control).name, Event::TextChanged);
+}
+
 void OnControlCommand(LoadedWindow& window, HWND child, UINT code) {
     const std::optional<std::size_t> index = IndexOfHandle(window, child);
     if (!index) return;
@@ -357,9 +376,7 @@ void OnControlCommand(LoadedWindow& window, HWND child, UINT code) {
         if (code == BN_CLICKED && control.clickFromInput) ClickRadio(window, *index);
         break;
     case ControlClass::Edit:
-        if (code == EN_CHANGE && control.quietChanges == 0) {
-            RaiseEvent(*window.layout, window.layout->controls[*index].name, Event::TextChanged);
-        }
+        if (code == EN_CHANGE && control.quietChanges == 0) OnEditChanged(window, control);
         break;
     default:
         break;
@@ -835,6 +852,7 @@ bool CreateControl(LoadedWindow& window, std::size_t index) {
         control.caption = std::string(text);
         control.shownCaption = WideFromGbk(text);
     }
+    if (desc.cls == ControlClass::Edit) control.text = WideFromGbk(text);
     const std::wstring wideText = WideFromGbk(text);
     const HWND hwnd = CreateWindowExW(
         native.exStyle, native.name, wideText.c_str(), style, desc.left, desc.top, desc.width,
@@ -969,12 +987,7 @@ ReadText Win32Backend::ReadTextProperty(const Layout& layout, const ControlDesc&
                                         Property property) {
     const ControlWindow& control = Control(Require(layout), desc);
     if (property == Property::Caption) return control.caption;
-    const int length = GetWindowTextLengthW(control.hwnd);
-    if (length <= 0) return GbkText();
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(control.hwnd, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return GbkFromWide(text);
+    return GbkFromWide(WindowText(control.hwnd));
 }
 
 void Win32Backend::WriteTextProperty(const Layout& layout, const ControlDesc& desc,
@@ -998,6 +1011,7 @@ void Win32Backend::WriteTextProperty(const Layout& layout, const ControlDesc& de
     ++control.quietChanges;
     SetWindowTextW(control.hwnd, wide.c_str());
     --control.quietChanges;
+    control.text = WindowText(control.hwnd);
     RaiseEvent(layout, desc.name, Event::TextChanged);
 }
 
