@@ -69,12 +69,16 @@ void PlainStepLoopToFixedPoint(benchmark::State& state) {
 }
 BENCHMARK(PlainStepLoopToFixedPoint)->Unit(benchmark::kMillisecond);
 
-// Keeps the real time of each run, in seconds, while the console shows it as usual.
+// Keeps the real time of the slowest level request and of the baseline, in seconds, while the
+// console shows every run as usual.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            // With repetitions, the median of each case counts; otherwise its one run.
+            const bool counted = run.run_type == Run::RT_Aggregate ? run.aggregate_name == "median"
+                                                                   : run.repetitions <= 1;
+            if (!counted || run.error_occurred) continue;
             const double seconds =
                 run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             if (run.benchmark_name().rfind("LevelRequest/", 0) == 0) {

@@ -12,8 +12,9 @@ namespace {
 
 constexpr std::int32_t kTableSteps = 10000;
 
-// The steps up to 10000, stepped at compile time.  The compiler's constant float arithmetic is
-// binary32 with ties to even; a test checks every entry against the step loop run at run time.
+// The sums after steps 1 to 10000, stepped at compile time.  The compiler's constant float
+// arithmetic is binary32 with ties to even; a test checks every entry against the step loop run at
+// run time.
 constexpr std::array<float, kTableSteps> kFirstSums = [] {
     std::array<float, kTableSteps> sums{};
     detail::PointStepState state;

@@ -227,6 +227,8 @@ TEST(CalculateLevelReport, ExportsTheFixedTexts) {
                                          "升级所需积分：",       "需要时间：",   "具体时间："};
     for (std::size_t i = 0; i < 6; ++i) {
         EXPECT_TRUE(SameBytes(kReportLinePrefixes[i], prefixes[i])) << "line " << i + 1;
+        // Code page 936 text: every prefix ends with the full-width colon 0xA3 0xBA.
+        EXPECT_TRUE(kReportLinePrefixes[i].ends_with("\xA3\xBA")) << "line " << i + 1;
     }
     EXPECT_TRUE(SameBytes(kReportHeading, prefixes[0]));
     EXPECT_TRUE(SameBytes(kDayCountLabel, prefixes[5]));
