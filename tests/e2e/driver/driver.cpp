@@ -12,7 +12,7 @@ namespace {
 constexpr UINT kGbk = 936;
 // A click this long after the previous one at the same spot can no longer join it.
 constexpr DWORD kDoubleClickMargin = 150;
-// How long a pointer move may take to reset the modifier keys (see MoveMouseTo).
+// How long a pointer move may take to be replayed by the window beneath (see MoveMouseTo).
 constexpr DWORD kModifierResetMs = 1000;
 
 std::string Convert(std::wstring_view text, UINT codePage) {
@@ -418,6 +418,16 @@ HeldKeys::~HeldKeys() {
 }
 
 void MoveMouseTo(POINT screen) {
+    POINT seen{};
+    if (GetCursorPos(&seen) && seen.x == screen.x && seen.y == screen.y) return;
+    // Under Wine the window beneath replays a pointer move from the X server some time later,
+    // and takes the X server's modifier state with it; the X server never saw the keys that
+    // SendInput pressed, so they come up. A late replay of an earlier move would put the pointer
+    // back before the next click. So a modifier is held across the move, and the move counts as
+    // done once the modifier has come up. Keys held by a HeldKeys are pressed again after it.
+    const unsigned probe = heldModifiers != kNoModifier ? heldModifiers : kCtrl;
+    if (heldModifiers == kNoModifier) PressModifiers(probe);
+
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input = MouseButton(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
@@ -425,7 +435,6 @@ void MoveMouseTo(POINT screen) {
     input.mi.dy = screen.y * 65535 / (height - 1);
     std::vector<INPUT> inputs{input};
     Send(inputs);
-    POINT seen{};
     if (!PollUntil(
             [&] { return GetCursorPos(&seen) && seen.x == screen.x && seen.y == screen.y; })) {
         Fail("the mouse pointer went to " + Number(static_cast<unsigned>(seen.x)) + "," +
@@ -433,12 +442,15 @@ void MoveMouseTo(POINT screen) {
              Number(static_cast<unsigned>(screen.x)) + "," +
              Number(static_cast<unsigned>(screen.y)));
     }
-    // Under Wine a pointer move makes the window beneath take the modifier state from the X
-    // server, which never saw the keys that SendInput pressed: they come up again. Press them
-    // anew once that has happened, so that the following click sees them held.
-    if (heldModifiers != kNoModifier &&
-        PollUntil([] { return !AreDown(heldModifiers, true); }, kModifierResetMs)) {
-        PressModifiers(heldModifiers);
+
+    // Without the replay (not under Wine) the keys stay down and the wait runs out.
+    const bool replayed = PollUntil([&] { return !AreDown(probe, true); }, kModifierResetMs);
+    if (heldModifiers != kNoModifier) {
+        if (replayed) PressModifiers(heldModifiers);
+    } else {
+        inputs.clear();
+        AppendModifiers(inputs, probe, true);
+        Send(inputs);
     }
 }
 
