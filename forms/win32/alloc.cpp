@@ -14,7 +14,9 @@ namespace {
 
 std::size_t failFrom = 0;  // 0: no simulated failure
 
-bool SimulatedFailure(std::size_t bytes) { return failFrom != 0 && bytes >= failFrom; }
+bool SimulatedFailure(std::size_t bytes) {
+    return failFrom != 0 && bytes >= failFrom;
+}
 
 // Builds the message on the stack: the heap has just failed.
 [[noreturn]] void ReportAllocationFailure(std::size_t bytes) noexcept {
@@ -47,9 +49,13 @@ void* LayerAlloc(std::size_t bytes) {
     return block;
 }
 
-void LayerFree(void* block) noexcept { std::free(block); }
+void LayerFree(void* block) noexcept {
+    std::free(block);
+}
 
-void SimulateAllocationFailureFrom(std::size_t bytes) { failFrom = bytes; }
+void SimulateAllocationFailureFrom(std::size_t bytes) {
+    failFrom = bytes;
+}
 
 }  // namespace tessarune::forms
 
@@ -60,8 +66,12 @@ void SimulateAllocationFailureFrom(std::size_t bytes) { failFrom = bytes; }
 using tessarune::forms::LayerAlloc;
 using tessarune::forms::LayerFree;
 
-void* operator new(std::size_t bytes) { return LayerAlloc(bytes); }
-void* operator new[](std::size_t bytes) { return LayerAlloc(bytes); }
+void* operator new(std::size_t bytes) {
+    return LayerAlloc(bytes);
+}
+void* operator new[](std::size_t bytes) {
+    return LayerAlloc(bytes);
+}
 
 void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept {
     if (tessarune::forms::SimulatedFailure(bytes)) return nullptr;
@@ -71,12 +81,24 @@ void* operator new[](std::size_t bytes, const std::nothrow_t& tag) noexcept {
     return operator new(bytes, tag);
 }
 
-void operator delete(void* block) noexcept { LayerFree(block); }
-void operator delete[](void* block) noexcept { LayerFree(block); }
-void operator delete(void* block, std::size_t) noexcept { LayerFree(block); }
-void operator delete[](void* block, std::size_t) noexcept { LayerFree(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { LayerFree(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { LayerFree(block); }
+void operator delete(void* block) noexcept {
+    LayerFree(block);
+}
+void operator delete[](void* block) noexcept {
+    LayerFree(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    LayerFree(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    LayerFree(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    LayerFree(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    LayerFree(block);
+}
 
 void* operator new(std::size_t bytes, std::align_val_t alignment) {
     void* block = tessarune::forms::AlignedAlloc(bytes, alignment);
@@ -86,8 +108,7 @@ void* operator new(std::size_t bytes, std::align_val_t alignment) {
 void* operator new[](std::size_t bytes, std::align_val_t alignment) {
     return operator new(bytes, alignment);
 }
-void* operator new(std::size_t bytes, std::align_val_t alignment,
-                   const std::nothrow_t&) noexcept {
+void* operator new(std::size_t bytes, std::align_val_t alignment, const std::nothrow_t&) noexcept {
     return tessarune::forms::AlignedAlloc(bytes, alignment);
 }
 void* operator new[](std::size_t bytes, std::align_val_t alignment,
@@ -95,8 +116,12 @@ void* operator new[](std::size_t bytes, std::align_val_t alignment,
     return tessarune::forms::AlignedAlloc(bytes, alignment);
 }
 
-void operator delete(void* block, std::align_val_t) noexcept { _aligned_free(block); }
-void operator delete[](void* block, std::align_val_t) noexcept { _aligned_free(block); }
+void operator delete(void* block, std::align_val_t) noexcept {
+    _aligned_free(block);
+}
+void operator delete[](void* block, std::align_val_t) noexcept {
+    _aligned_free(block);
+}
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
     _aligned_free(block);
 }

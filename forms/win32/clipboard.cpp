@@ -3,8 +3,8 @@
 #include <climits>
 #include <cstring>
 
-#include "forms/win32/text.h"
 #include "forms/win32/handles.h"
+#include "forms/win32/text.h"
 
 namespace tessarune::forms::win32 {
 

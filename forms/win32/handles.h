@@ -3,13 +3,16 @@
 // which their parent destroys) stay plain.
 
 #include <windows.h>
+// The headers below need windows.h before them.
 #include <objidl.h>
 
 #include "forms/win32/unique_handle.h"
 
 namespace tessarune::forms::win32 {
 
-inline void ReleaseCom(IUnknown* object) { object->Release(); }
+inline void ReleaseCom(IUnknown* object) {
+    object->Release();
+}
 
 using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteObject>;

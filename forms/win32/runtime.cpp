@@ -1,6 +1,7 @@
 #include "forms/runtime.h"
 
 #include <windows.h>
+// The headers below need windows.h before them.
 #include <commctrl.h>
 
 #include <algorithm>
@@ -34,8 +35,8 @@ void HardenDllSearch() {
     if (const HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
         // Resolved at run time: older systems lack it.
         if (const FARPROC proc = GetProcAddress(kernel, "SetDefaultDllDirectories")) {
-            const auto call = reinterpret_cast<SetDefaultDllDirectoriesCall>(
-                reinterpret_cast<void (*)()>(proc));
+            const auto call =
+                reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void (*)()>(proc));
             call(kSearchSystem32);
         }
     }

@@ -1,9 +1,9 @@
-#include "forms/win32/clipboard.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
+
+#include "forms/win32/clipboard.h"
 
 namespace tessarune::forms::win32 {
 namespace {
@@ -50,8 +50,12 @@ private:
     ClipboardCalls saved_;
 };
 
-BOOL WINAPI RefuseOpen(HWND) { return FALSE; }
-HGLOBAL WINAPI RefuseAlloc(UINT, SIZE_T) { return nullptr; }
+BOOL WINAPI RefuseOpen(HWND) {
+    return FALSE;
+}
+HGLOBAL WINAPI RefuseAlloc(UINT, SIZE_T) {
+    return nullptr;
+}
 
 HANDLE refusedBlock = nullptr;
 HANDLE WINAPI RefuseData(UINT, HANDLE block) {

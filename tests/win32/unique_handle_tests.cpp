@@ -1,13 +1,15 @@
-#include "forms/win32/unique_handle.h"
-
 #include <gtest/gtest.h>
+
+#include "forms/win32/unique_handle.h"
 
 namespace tessarune::forms::win32 {
 namespace {
 
 int closed[4];
 
-void CountClose(int* handle) { ++*handle; }
+void CountClose(int* handle) {
+    ++*handle;
+}
 
 using Counted = UniqueHandle<int*, CountClose>;
 

@@ -1,4 +1,7 @@
+#include "forms/win32/win32_backend.h"
+
 #include <windows.h>
+// The headers below need windows.h before them.
 #include <commctrl.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -18,7 +21,6 @@
 #include "forms/win32/fatal.h"
 #include "forms/win32/handles.h"
 #include "forms/win32/text.h"
-#include "forms/win32/win32_backend.h"
 
 namespace tessarune::forms::win32 {
 
@@ -45,7 +47,7 @@ struct ControlWindow {
     std::wstring shownCaption;     // labels: the same caption as drawn
     UniquePicture picture;         // picture boxes: decoded once at creation
     int pictureWidth = 0, pictureHeight = 0;
-    std::wstring text;             // edit boxes: the text when TextChanged was last due
+    std::wstring text;            // edit boxes: the text when TextChanged was last due
     bool clickFromInput = false;  // radios: a mouse release or Space is being processed
     int quietChanges = 0;         // edit boxes: a Text write is in progress
 };
@@ -154,13 +156,19 @@ ControlWindow* ControlOfHandle(HWND hwnd) {
     return reinterpret_cast<ControlWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE ProgramInstance() {
+    return GetModuleHandleW(nullptr);
+}
 
-HFONT DefaultGuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+HFONT DefaultGuiFont() {
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
 
 // ---- Colours and fonts
 
-COLORREF ToColorRef(Colour colour) { return RGB(colour.r, colour.g, colour.b); }
+COLORREF ToColorRef(Colour colour) {
+    return RGB(colour.r, colour.g, colour.b);
+}
 
 COLORREF TextColour(const ControlDesc& desc) {
     return desc.textColour.system ? kBlack : ToColorRef(desc.textColour);
@@ -298,15 +306,14 @@ HICON IconFromIcoFile(std::span<const std::uint8_t> bytes, int width, int height
     const std::uint32_t offset = ReadLittleEndian(bytes, *best + 12, 4);
     // CreateIconFromResourceEx only reads the image; its parameter is not const.
     auto* image = const_cast<std::uint8_t*>(bytes.data() + offset);
-    return CreateIconFromResourceEx(image, size, TRUE, 0x00030000, width, height,
-                                    LR_DEFAULTCOLOR);
+    return CreateIconFromResourceEx(image, size, TRUE, 0x00030000, width, height, LR_DEFAULTCOLOR);
 }
 
 HICON WindowIcon(std::span<const std::uint8_t> bytes, int width, int height) {
     if (HICON icon = IconFromIcoFile(bytes, width, height)) return icon;
     // The program carries the same picture as its own icon.
-    return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                         width, height, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(1), IMAGE_ICON, width,
+                                         height, LR_DEFAULTCOLOR));
 }
 
 void ApplyIcons(LoadedWindow& window) {
@@ -323,7 +330,9 @@ void ApplyIcons(LoadedWindow& window) {
 
 // ---- Events
 
-bool Alive(const LoadedWindow* window) { return Instance().Holds(window); }
+bool Alive(const LoadedWindow* window) {
+    return Instance().Holds(window);
+}
 
 void RaiseClicked(LoadedWindow& window, std::size_t index) {
     RaiseEvent(*window.layout, window.layout->controls[index].name, Event::Clicked);
@@ -367,19 +376,19 @@ void OnControlCommand(LoadedWindow& window, HWND child, UINT code) {
     if (!index) return;
     ControlWindow& control = window.controls[*index];
     switch (window.layout->controls[*index].cls) {
-    case ControlClass::Button:
-        if (code == BN_CLICKED) RaiseClicked(window, *index);
-        break;
-    case ControlClass::Radio:
-        // A radio also reports a click when it merely gets the focus; only a release of the
-        // mouse button or of Space over it is one.
-        if (code == BN_CLICKED && control.clickFromInput) ClickRadio(window, *index);
-        break;
-    case ControlClass::Edit:
-        if (code == EN_CHANGE && control.quietChanges == 0) OnEditChanged(window, control);
-        break;
-    default:
-        break;
+        case ControlClass::Button:
+            if (code == BN_CLICKED) RaiseClicked(window, *index);
+            break;
+        case ControlClass::Radio:
+            // A radio also reports a click when it merely gets the focus; only a release of the
+            // mouse button or of Space over it is one.
+            if (code == BN_CLICKED && control.clickFromInput) ClickRadio(window, *index);
+            break;
+        case ControlClass::Edit:
+            if (code == EN_CHANGE && control.quietChanges == 0) OnEditChanged(window, control);
+            break;
+        default:
+            break;
     }
 }
 
@@ -417,14 +426,14 @@ void MoveFocus(LoadedWindow& window, std::optional<std::size_t> focused, int ste
 
 int StepOfArrow(WPARAM key) {
     switch (key) {
-    case VK_LEFT:
-    case VK_UP:
-        return -1;
-    case VK_RIGHT:
-    case VK_DOWN:
-        return +1;
-    default:
-        return 0;
+        case VK_LEFT:
+        case VK_UP:
+            return -1;
+        case VK_RIGHT:
+        case VK_DOWN:
+            return +1;
+        default:
+            return 0;
     }
 }
 
@@ -448,37 +457,37 @@ bool OnEnter(LoadedWindow& window, std::optional<std::size_t> focused) {
     const EnterAction action =
         ActionForEnter(controls, window.states, window.layout->window.enterMovesFocus, focused);
     switch (action.kind) {
-    case EnterAction::Kind::Click:
-        RaiseClicked(window, action.control);
-        break;
-    case EnterAction::Kind::MoveFocus:
-        MoveFocus(window, focused, +1);
-        break;
-    case EnterAction::Kind::None:
-        break;
+        case EnterAction::Kind::Click:
+            RaiseClicked(window, action.control);
+            break;
+        case EnterAction::Kind::MoveFocus:
+            MoveFocus(window, focused, +1);
+            break;
+        case EnterAction::Kind::None:
+            break;
     }
     return true;
 }
 
 bool OnKeyDown(LoadedWindow& window, std::optional<std::size_t> focused, WPARAM key) {
     switch (key) {
-    case VK_TAB:
-        MoveFocus(window, focused, GetKeyState(VK_SHIFT) < 0 ? -1 : +1);
-        return true;
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-        return OnArrow(window, focused, StepOfArrow(key));
-    case VK_RETURN:
-        return OnEnter(window, focused);
-    case VK_ESCAPE:
-        if (window.layout->window.escCloses) PostMessageW(window.hwnd, WM_CLOSE, 0, 0);
-        return true;
-    case VK_F1:
-        return true;  // no help to open
-    default:
-        return false;
+        case VK_TAB:
+            MoveFocus(window, focused, GetKeyState(VK_SHIFT) < 0 ? -1 : +1);
+            return true;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            return OnArrow(window, focused, StepOfArrow(key));
+        case VK_RETURN:
+            return OnEnter(window, focused);
+        case VK_ESCAPE:
+            if (window.layout->window.escCloses) PostMessageW(window.hwnd, WM_CLOSE, 0, 0);
+            return true;
+        case VK_F1:
+            return true;  // no help to open
+        default:
+            return false;
     }
 }
 
@@ -499,7 +508,9 @@ bool OnMnemonic(LoadedWindow& window, WPARAM key) {
 
 // ---- Window procedures
 
-[[noreturn]] void ReportUnexpectedFailure() { ShowFatalError("窗口处理消息时发生意外错误"); }
+[[noreturn]] void ReportUnexpectedFailure() {
+    ShowFatalError("窗口处理消息时发生意外错误");
+}
 
 void OnDestroy(LoadedWindow& window) {
     if (!window.registered) return;  // a failed build: LoadWindow forgets the window itself
@@ -530,43 +541,43 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         auto* window = reinterpret_cast<LoadedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (window == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
         switch (message) {
-        case WM_COMMAND:
-            if (lParam == 0) break;
-            OnControlCommand(*window, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-            return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLOREDIT:
-            if (HBRUSH brush = ColourControl(*window, message, reinterpret_cast<HDC>(wParam),
-                                             reinterpret_cast<HWND>(lParam))) {
-                return reinterpret_cast<LRESULT>(brush);
+            case WM_COMMAND:
+                if (lParam == 0) break;
+                OnControlCommand(*window, reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+                return 0;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLOREDIT:
+                if (HBRUSH brush = ColourControl(*window, message, reinterpret_cast<HDC>(wParam),
+                                                 reinterpret_cast<HWND>(lParam))) {
+                    return reinterpret_cast<LRESULT>(brush);
+                }
+                break;
+            case WM_LBUTTONDOWN:
+                if (!RaiseLeftButtonDown(*window, std::nullopt, wParam, lParam)) return 0;
+                break;
+            case WM_ACTIVATE:
+                OnActivate(*window, LOWORD(wParam), HIWORD(wParam) != 0);
+                return 0;
+            case WM_SETFOCUS:
+                RestoreFocus(*window);
+                return 0;
+            case WM_SETFONT:
+                window->font = reinterpret_cast<HFONT>(wParam);
+                return 0;
+            case WM_GETFONT:
+                return reinterpret_cast<LRESULT>(window->font);
+            case WM_DESTROY:
+                OnDestroy(*window);
+                return 0;
+            case WM_NCDESTROY: {
+                const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+                SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+                Instance().Drop(window);
+                return result;
             }
-            break;
-        case WM_LBUTTONDOWN:
-            if (!RaiseLeftButtonDown(*window, std::nullopt, wParam, lParam)) return 0;
-            break;
-        case WM_ACTIVATE:
-            OnActivate(*window, LOWORD(wParam), HIWORD(wParam) != 0);
-            return 0;
-        case WM_SETFOCUS:
-            RestoreFocus(*window);
-            return 0;
-        case WM_SETFONT:
-            window->font = reinterpret_cast<HFONT>(wParam);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(window->font);
-        case WM_DESTROY:
-            OnDestroy(*window);
-            return 0;
-        case WM_NCDESTROY: {
-            const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            Instance().Drop(window);
-            return result;
-        }
-        default:
-            break;
+            default:
+                break;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     } catch (...) {
@@ -584,8 +595,8 @@ void PaintLabel(const ControlWindow& control, HDC dc, const RECT& client) {
     const ControlDesc& desc = DescOf(control);
     FillRect(dc, &client, BackgroundBrush(*control.window, desc));
     const SelectGuard font(dc, control.font);
-    SetTextColor(dc, IsWindowEnabled(control.hwnd) ? TextColour(desc)
-                                                   : GetSysColor(COLOR_GRAYTEXT));
+    SetTextColor(dc,
+                 IsWindowEnabled(control.hwnd) ? TextColour(desc) : GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
     UINT format = desc.align == HAlign::Centre  ? DT_CENTER
                   : desc.align == HAlign::Right ? DT_RIGHT
@@ -629,41 +640,41 @@ LRESULT CALLBACK DrawnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         ControlWindow* control = ControlOfHandle(hwnd);
         if (control == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
         switch (message) {
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            const HDC dc = BeginPaint(hwnd, &paint);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            if (DescOf(*control).cls == ControlClass::Label) {
-                PaintLabel(*control, dc, client);
-            } else {
-                PaintPicture(*control, dc, client);
+            case WM_PAINT: {
+                PAINTSTRUCT paint;
+                const HDC dc = BeginPaint(hwnd, &paint);
+                RECT client;
+                GetClientRect(hwnd, &client);
+                if (DescOf(*control).cls == ControlClass::Label) {
+                    PaintLabel(*control, dc, client);
+                } else {
+                    PaintPicture(*control, dc, client);
+                }
+                EndPaint(hwnd, &paint);
+                return 0;
             }
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
-        case WM_ERASEBKGND:
-            return 1;  // the paint fills the whole client area
-        case WM_SETFONT:
-            control->font = reinterpret_cast<HFONT>(wParam);
-            if (LOWORD(lParam) != 0) InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(control->font);
-        case WM_ENABLE:
-            InvalidateRect(hwnd, nullptr, FALSE);
-            return 0;
-        case WM_LBUTTONDOWN:
-            RaiseLeftButtonDown(*control->window, control->index, wParam, lParam);
-            return 0;
-        case WM_SETCURSOR:
-            if (ShowsHandCursor(DescOf(*control), lParam)) return TRUE;
-            break;
-        case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            break;
-        default:
-            break;
+            case WM_ERASEBKGND:
+                return 1;  // the paint fills the whole client area
+            case WM_SETFONT:
+                control->font = reinterpret_cast<HFONT>(wParam);
+                if (LOWORD(lParam) != 0) InvalidateRect(hwnd, nullptr, FALSE);
+                return 0;
+            case WM_GETFONT:
+                return reinterpret_cast<LRESULT>(control->font);
+            case WM_ENABLE:
+                InvalidateRect(hwnd, nullptr, FALSE);
+                return 0;
+            case WM_LBUTTONDOWN:
+                RaiseLeftButtonDown(*control->window, control->index, wParam, lParam);
+                return 0;
+            case WM_SETCURSOR:
+                if (ShowsHandCursor(DescOf(*control), lParam)) return TRUE;
+                break;
+            case WM_NCDESTROY:
+                SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+                break;
+            default:
+                break;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
     } catch (...) {
@@ -673,8 +684,7 @@ LRESULT CALLBACK DrawnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
 // Runs the standard control's own handling of a mouse release or Space release; a BN_CLICKED
 // that it sends meanwhile is a real click.
-LRESULT PassAsClick(ControlWindow& control, HWND hwnd, UINT message, WPARAM wParam,
-                    LPARAM lParam) {
+LRESULT PassAsClick(ControlWindow& control, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool outer = control.clickFromInput;
     control.clickFromInput = true;
     const LRESULT result = CallWindowProcW(control.nativeProc, hwnd, message, wParam, lParam);
@@ -684,18 +694,18 @@ LRESULT PassAsClick(ControlWindow& control, HWND hwnd, UINT message, WPARAM wPar
 
 bool IsForwardedToWindow(UINT message) {
     switch (message) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORSCROLLBAR:
-        return true;
-    default:
-        return false;
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -707,52 +717,52 @@ LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         const ControlDesc& desc = DescOf(*control);
         LoadedWindow& window = *control->window;
         switch (message) {
-        case WM_LBUTTONDOWN:
-            if (!RaiseLeftButtonDown(window, control->index, wParam, lParam)) return 0;
-            break;
-        case WM_LBUTTONDBLCLK:
-            // The second press of a double click is a press of its own for buttons and radios
-            // (a radio would otherwise only report a double click), and it is no
-            // LeftButtonDown.
-            if (desc.cls == ControlClass::Button || desc.cls == ControlClass::Radio) {
-                message = WM_LBUTTONDOWN;
-            }
-            break;
-        case WM_LBUTTONUP:
-            if (desc.cls == ControlClass::Radio) {
-                return PassAsClick(*control, hwnd, message, wParam, lParam);
-            }
-            break;
-        case WM_KEYUP:
-            if (desc.cls == ControlClass::Radio && wParam == VK_SPACE) {
-                return PassAsClick(*control, hwnd, message, wParam, lParam);
-            }
-            break;
-        case WM_CHAR:
-        case WM_IME_CHAR:
-            if (desc.cls == ControlClass::Edit && desc.integerInput &&
-                !AcceptsTypedChar(static_cast<std::uint32_t>(wParam))) {
-                return 0;  // dropped without a sound
-            }
-            break;
-        case WM_SETCURSOR:
-            if (ShowsHandCursor(desc, lParam)) return TRUE;
-            break;
-        case WM_ERASEBKGND:
-            if (desc.cls == ControlClass::GroupBox) {
-                RECT client;
-                GetClientRect(hwnd, &client);
-                FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush(window, desc));
-                return 1;
-            }
-            break;
-        default:
-            // A group box is the parent of the controls in it; their notifications belong to
-            // the window.
-            if (desc.cls == ControlClass::GroupBox && IsForwardedToWindow(message)) {
-                return SendMessageW(window.hwnd, message, wParam, lParam);
-            }
-            break;
+            case WM_LBUTTONDOWN:
+                if (!RaiseLeftButtonDown(window, control->index, wParam, lParam)) return 0;
+                break;
+            case WM_LBUTTONDBLCLK:
+                // The second press of a double click is a press of its own for buttons and radios
+                // (a radio would otherwise only report a double click), and it is no
+                // LeftButtonDown.
+                if (desc.cls == ControlClass::Button || desc.cls == ControlClass::Radio) {
+                    message = WM_LBUTTONDOWN;
+                }
+                break;
+            case WM_LBUTTONUP:
+                if (desc.cls == ControlClass::Radio) {
+                    return PassAsClick(*control, hwnd, message, wParam, lParam);
+                }
+                break;
+            case WM_KEYUP:
+                if (desc.cls == ControlClass::Radio && wParam == VK_SPACE) {
+                    return PassAsClick(*control, hwnd, message, wParam, lParam);
+                }
+                break;
+            case WM_CHAR:
+            case WM_IME_CHAR:
+                if (desc.cls == ControlClass::Edit && desc.integerInput &&
+                    !AcceptsTypedChar(static_cast<std::uint32_t>(wParam))) {
+                    return 0;  // dropped without a sound
+                }
+                break;
+            case WM_SETCURSOR:
+                if (ShowsHandCursor(desc, lParam)) return TRUE;
+                break;
+            case WM_ERASEBKGND:
+                if (desc.cls == ControlClass::GroupBox) {
+                    RECT client;
+                    GetClientRect(hwnd, &client);
+                    FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush(window, desc));
+                    return 1;
+                }
+                break;
+            default:
+                // A group box is the parent of the controls in it; their notifications belong to
+                // the window.
+                if (desc.cls == ControlClass::GroupBox && IsForwardedToWindow(message)) {
+                    return SendMessageW(window.hwnd, message, wParam, lParam);
+                }
+                break;
         }
         return CallWindowProcW(control->nativeProc, hwnd, message, wParam, lParam);
     } catch (...) {
@@ -794,22 +804,22 @@ struct NativeClass {
 
 NativeClass NativeClassOf(const ControlDesc& desc) {
     switch (desc.cls) {
-    case ControlClass::Label:
-        return {kLabelClass, 0, 0};
-    case ControlClass::GroupBox:
-        return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
-    case ControlClass::Button:
-        return {L"BUTTON",
-                static_cast<DWORD>(desc.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                    BS_MULTILINE | BS_CENTER | BS_VCENTER,
-                0};
-    case ControlClass::Edit:
-        return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlClass::Radio:
-        // Not an automatic radio: the layer owns the check marks.
-        return {L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE | BS_LEFT | BS_VCENTER, 0};
-    case ControlClass::PictureBox:
-        return {kPictureClass, desc.border ? static_cast<DWORD>(WS_BORDER) : 0u, 0};
+        case ControlClass::Label:
+            return {kLabelClass, 0, 0};
+        case ControlClass::GroupBox:
+            return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+        case ControlClass::Button:
+            return {L"BUTTON",
+                    static_cast<DWORD>(desc.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                        BS_MULTILINE | BS_CENTER | BS_VCENTER,
+                    0};
+        case ControlClass::Edit:
+            return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlClass::Radio:
+            // Not an automatic radio: the layer owns the check marks.
+            return {L"BUTTON", BS_RADIOBUTTON | BS_MULTILINE | BS_LEFT | BS_VCENTER, 0};
+        case ControlClass::PictureBox:
+            return {kPictureClass, desc.border ? static_cast<DWORD>(WS_BORDER) : 0u, 0};
     }
     return {kLabelClass, 0, 0};
 }
@@ -854,40 +864,40 @@ bool CreateControl(LoadedWindow& window, std::size_t index) {
     }
     if (desc.cls == ControlClass::Edit) control.text = WideFromGbk(text);
     const std::wstring wideText = WideFromGbk(text);
-    const HWND hwnd = CreateWindowExW(
-        native.exStyle, native.name, wideText.c_str(), style, desc.left, desc.top, desc.width,
-        desc.height, window.hwnd,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstControlId) + index),
-        ProgramInstance(), &control);
+    const HWND hwnd =
+        CreateWindowExW(native.exStyle, native.name, wideText.c_str(), style, desc.left, desc.top,
+                        desc.width, desc.height, window.hwnd,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstControlId) + index),
+                        ProgramInstance(), &control);
     if (hwnd == nullptr) return false;
     control.hwnd = hwnd;
     if (desc.cls != ControlClass::Label && desc.cls != ControlClass::PictureBox) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&control));
-        control.nativeProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-            hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandardControlProc)));
+        control.nativeProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StandardControlProc)));
     }
     control.font = Font(window, desc.font);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.font), FALSE);
 
     switch (desc.cls) {
-    case ControlClass::Edit:
-        if (desc.maxLength > 0) {
-            SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(desc.maxLength), 0);
-        }
-        KeepEditTallEnough(hwnd, control.font, desc);
-        break;
-    case ControlClass::Radio:
-        if (desc.checked) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
-        KeepCaptionColour(hwnd, desc);
-        break;
-    case ControlClass::GroupBox:
-        KeepCaptionColour(hwnd, desc);
-        break;
-    case ControlClass::PictureBox:
-        DecodePicture(control, desc.picture);
-        break;
-    default:
-        break;
+        case ControlClass::Edit:
+            if (desc.maxLength > 0) {
+                SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(desc.maxLength), 0);
+            }
+            KeepEditTallEnough(hwnd, control.font, desc);
+            break;
+        case ControlClass::Radio:
+            if (desc.checked) SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+            KeepCaptionColour(hwnd, desc);
+            break;
+        case ControlClass::GroupBox:
+            KeepCaptionColour(hwnd, desc);
+            break;
+        case ControlClass::PictureBox:
+            DecodePicture(control, desc.picture);
+            break;
+        default:
+            break;
     }
     return true;
 }
@@ -911,13 +921,13 @@ bool BuildWindow(LoadedWindow& window) {
     if (desc.minimiseBox) style |= WS_MINIMIZEBOX;
     if (desc.maximiseBox) style |= WS_MAXIMIZEBOX;
     const Point position =
-        desc.centred ? CentredPosition(GetSystemMetrics(SM_CXSCREEN),
-                                       GetSystemMetrics(SM_CYSCREEN), desc.width, desc.height)
+        desc.centred ? CentredPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                                       desc.width, desc.height)
                      : Point{desc.left, desc.top};
     const std::wstring caption = WideFromGbk(desc.caption);
     const HWND hwnd =
-        CreateWindowExW(0, kWindowClass, caption.c_str(), style, position.x, position.y,
-                        desc.width, desc.height, nullptr, nullptr, ProgramInstance(), &window);
+        CreateWindowExW(0, kWindowClass, caption.c_str(), style, position.x, position.y, desc.width,
+                        desc.height, nullptr, nullptr, ProgramInstance(), &window);
     if (hwnd == nullptr) return false;
     RECT outer;
     if (GetWindowRect(hwnd, &outer) &&
@@ -1035,7 +1045,9 @@ bool oleReady = false;
 
 }  // namespace
 
-Backend& TheBackend() { return Instance(); }
+Backend& TheBackend() {
+    return Instance();
+}
 
 bool PreTranslateMessage(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
@@ -1049,7 +1061,9 @@ bool PreTranslateMessage(const MSG& message) {
     }
 }
 
-void NoteMessageLoopStarted() { loopStarted = true; }
+void NoteMessageLoopStarted() {
+    loopStarted = true;
+}
 
 void PrepareOle() {
     if (oleReady) return;
