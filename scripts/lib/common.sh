@@ -69,9 +69,10 @@ prepare_wine() {
         wineserver -w
         touch "$stamp"
     fi
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null
-    # A running server and one finished process keep CTest from waiting on Wine's helpers.
+    # A running server and one finished process keep CTest from waiting on Wine's helpers.  The
+    # server goes first: with one already started by `wine reg`, `wineserver -p` fails.
     wineserver -p
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d "$managed" /f >/dev/null
     wine cmd /c exit 0 >/dev/null 2>&1
 }
 
