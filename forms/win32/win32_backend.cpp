@@ -123,14 +123,9 @@ const ControlDesc& DescOf(const ControlWindow& control) {
 }
 
 ControlWindow& Control(LoadedWindow& window, const ControlDesc& desc) {
-    const std::span<const ControlDesc> controls = window.layout->controls;
-    if (&desc >= controls.data() && &desc < controls.data() + controls.size()) {
-        return window.controls[static_cast<std::size_t>(&desc - controls.data())];
-    }
-    if (const std::optional<std::size_t> index = FindControl(controls, desc.name)) {
-        return window.controls[*index];
-    }
-    ShowFatalError("窗口中没有该控件");
+    const std::optional<std::size_t> index = FindControl(window.layout->controls, desc.name);
+    if (!index) ShowFatalError("窗口中没有该控件");
+    return window.controls[*index];
 }
 
 // The control of the window that `hwnd` is, found by its control ID.
