@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/level_report.h"
@@ -47,9 +48,10 @@ BENCHMARK(LevelRequest)
     ->Arg(kWorstLevel)
     ->Arg(2147483647);
 
-void MegabytePointsRequest(benchmark::State& state, const std::string& digit) {
-    // "0.000...1": a tiny positive number spelled over a megabyte, shown whole in line 2.
-    std::string points = state.range(0) ? "．" : ".";
+void MegabytePointsRequest(benchmark::State& state, std::string_view point,
+                           std::string_view digit) {
+    // "0.000...": zero spelled over a megabyte, shown whole in line 2.
+    std::string points(point);
     while (points.size() < (1u << 20)) points += digit;
     for (auto _ : state) {
         GbkText report = CalculateLevelReport("8", points, 64);
@@ -58,8 +60,8 @@ void MegabytePointsRequest(benchmark::State& state, const std::string& digit) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(points.size()));
 }
-BENCHMARK_CAPTURE(MegabytePointsRequest, ascii, std::string("0"))->Arg(0);
-BENCHMARK_CAPTURE(MegabytePointsRequest, full_width, std::string("０"))->Arg(1);
+BENCHMARK_CAPTURE(MegabytePointsRequest, ascii, ".", "0");
+BENCHMARK_CAPTURE(MegabytePointsRequest, full_width, "．", "０");
 
 void PlainStepLoopToFixedPoint(benchmark::State& state) {
     for (auto _ : state) {
