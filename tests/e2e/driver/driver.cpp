@@ -13,7 +13,7 @@ constexpr UINT kGbk = 936;
 // A click this long after the previous one at the same spot can no longer join it.
 constexpr DWORD kDoubleClickMargin = 150;
 // How long a pointer move may take to be replayed by the window beneath (see MoveMouseTo).
-constexpr DWORD kModifierResetMs = 1000;
+constexpr DWORD kReplayMs = 1000;
 
 std::string Convert(std::wstring_view text, UINT codePage) {
     if (text.empty()) return {};
@@ -444,7 +444,7 @@ void MoveMouseTo(POINT screen) {
     }
 
     // Without the replay (not under Wine) the keys stay down and the wait runs out.
-    const bool replayed = PollUntil([&] { return !AreDown(probe, true); }, kModifierResetMs);
+    const bool replayed = PollUntil([&] { return !AreDown(probe, true); }, kReplayMs);
     if (heldModifiers != kNoModifier) {
         if (replayed) PressModifiers(heldModifiers);
     } else {
@@ -605,6 +605,19 @@ std::vector<int> MessageBoxButtons(HWND box) {
 Target::Target(const std::wstring& exe, std::vector<std::string> names)
     : process_(Process::Start(exe)), names_(std::move(names)) {
     window_ = WaitForTopWindow(process_.Id(), L"TessaruneWindow");
+    if (!PollUntil([&] { return GetForegroundWindow() == window_; }))
+        Fail("the program's window did not come to the foreground");
+    Settle();
+}
+
+void Target::Settle() const {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const int y =
+        frame.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+    // The pointer may already be at one of the two points, never at both.
+    MoveMouseTo({frame.left + 40, y});
+    MoveMouseTo({frame.left + 60, y});
 }
 
 HWND Target::Control(int index) const {

@@ -141,7 +141,10 @@ private:
     unsigned modifiers_;
 };
 
-// Moves the pointer and waits until it is there.
+// Moves the pointer and waits until it is there and, under Wine, until the window beneath has
+// taken in the move (it replays the move from the X server with the X server's modifier
+// state, which brings up every key that SendInput holds down). Keys that a HeldKeys holds are
+// pressed again afterwards. Where no such replay comes, the wait ends after a second.
 void MoveMouseTo(POINT screen);
 // A left click at a screen point. A click that could join the previous one into a double click
 // (same spot, within the double-click time) waits until it no longer can.
@@ -198,6 +201,11 @@ std::vector<int> MessageBoxButtons(HWND box);
 class Target {
 public:
     Target(const std::wstring& exe, std::vector<std::string> names);
+
+    // Waits until the program has taken in what the window system sent it so far (its
+    // activation above all): moves the pointer over the caption bar (see MoveMouseTo). Starting
+    // does this, so keys sent first do not lose their modifiers to a late activation.
+    void Settle() const;
 
     Process& Program() { return process_; }
     HWND Window() const { return window_; }
