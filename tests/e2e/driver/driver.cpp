@@ -123,12 +123,16 @@ bool AreDown(unsigned modifiers, bool down) {
     return true;
 }
 
+// Presses the keys until they are seen down: a replay of an earlier pointer move (see
+// MoveMouseTo) may bring them up again at once.
 void PressModifiers(unsigned modifiers) {
     std::vector<INPUT> inputs;
     AppendModifiers(inputs, modifiers, false);
-    Send(inputs);
-    if (!PollUntil([&] { return AreDown(modifiers, true); }))
-        Fail("the modifier keys did not go down");
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        Send(inputs);
+        if (PollUntil([&] { return AreDown(modifiers, true); }, 200)) return;
+    }
+    Fail("the modifier keys did not stay down");
 }
 
 // Where and when the last click went, so that the next one does not become its second half.
