@@ -160,7 +160,6 @@ constexpr bool ParentsAreGroupBoxes() {
 
 constexpr bool BindingsNameControls() {
     for (const Binding& binding : kBindings) {
-        if (binding.handler == nullptr) return false;
         if (!binding.control.empty() && FindRow(binding.control) == nullptr) return false;
     }
     return true;
