@@ -17,6 +17,8 @@
 #include <utility>
 #include <vector>
 
+#include "forms/win32/unique_handle.h"
+
 namespace tessarune::e2e {
 
 // How long a wait for the program under test lasts before its check fails.
@@ -54,30 +56,7 @@ bool PollUntil(const std::function<bool()>& condition, DWORD ms = kWaitMs);
 
 // ---- Owned handles
 
-template <class T, auto Close>
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(T handle) : handle_(handle) {}
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    ~UniqueHandle() { Reset(); }
-
-    T Get() const { return handle_; }
-    T Release() { return std::exchange(handle_, T{}); }
-    void Reset(T handle = T{}) {
-        if (T old = std::exchange(handle_, handle)) Close(old);
-    }
-
-private:
-    T handle_{};
-};
-
+using forms::win32::UniqueHandle;
 using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 using UniqueWindow = UniqueHandle<HWND, DestroyWindow>;
 
