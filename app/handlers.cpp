@@ -32,7 +32,9 @@ std::int32_t CustomLevel() {
 
 }  // namespace
 
-void InitGlobals() { TargetLevel = 0; }
+void InitGlobals() {
+    TargetLevel = 0;
+}
 
 void ReleaseGlobals() {}
 

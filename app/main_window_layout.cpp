@@ -8,6 +8,8 @@
 
 namespace tessarune::app {
 
+constexpr std::string_view kMainWindow = "主窗口";
+
 namespace {
 
 using forms::Binding;
@@ -50,6 +52,7 @@ constexpr forms::WindowDesc kWindow{
 // One row per control in layout order: earlier rows lie in front of later ones of the same
 // parent, and with equal tab ranks Tab visits later rows first.  Rectangles are relative to the
 // parent's client area.  Edit boxes take integer text only; all tab ranks are 0.
+// clang-format off
 constexpr ControlDesc kControls[] = {
     {.name = "标签4", .cls = ControlClass::Label,
      .left = 529, .top = 251, .width = 50, .height = 16, .text = "复制结果",
@@ -113,6 +116,7 @@ constexpr ControlDesc kControls[] = {
      .left = 8, .top = 8, .width = 270, .height = 344, .border = true,
      .picture = kChartGif},
 };
+// clang-format on
 
 constexpr Binding kBindings[] = {
     {"", Event::Created, ApplyDefaultLevel},
@@ -150,8 +154,7 @@ constexpr bool ParentsAreGroupBoxes() {
     for (const ControlDesc& control : kControls) {
         if (control.parent.empty()) continue;
         const ControlDesc* parent = FindRow(control.parent);
-        if (parent == nullptr || parent->cls != ControlClass::GroupBox ||
-            !parent->parent.empty()) {
+        if (parent == nullptr || parent->cls != ControlClass::GroupBox || !parent->parent.empty()) {
             return false;
         }
     }
@@ -176,6 +179,8 @@ constexpr forms::Layout kLayout{kWindow, kControls, kBindings};
 
 }  // namespace
 
-const forms::Layout& MainWindowLayout() { return kLayout; }
+const forms::Layout& MainWindowLayout() {
+    return kLayout;
+}
 
 }  // namespace tessarune::app

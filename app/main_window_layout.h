@@ -8,8 +8,9 @@
 
 namespace tessarune::app {
 
-// How the handlers name the main window.
-inline constexpr std::string_view kMainWindow = "主窗口";
+// How the handlers name the main window.  Defined with the layout: the text is a GBK literal,
+// and only sources, not headers, are converted for compilers without -fexec-charset.
+extern const std::string_view kMainWindow;
 
 const forms::Layout& MainWindowLayout();
 

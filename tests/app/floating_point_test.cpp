@@ -16,7 +16,9 @@ unsigned short X87ControlWord() {
     return word;
 }
 
-void SetX87ControlWord(unsigned short word) { __asm__ __volatile__("fldcw %0" : : "m"(word)); }
+void SetX87ControlWord(unsigned short word) {
+    __asm__ __volatile__("fldcw %0" : : "m"(word));
+}
 
 TEST(ResetFloatingPoint, RestoresNearestRoundingAndMaskedExceptions) {
     // 53-bit x87 precision as some runtimes leave it; SSE rounding up, division by zero

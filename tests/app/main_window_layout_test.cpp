@@ -16,7 +16,9 @@
 namespace tessarune::app {
 namespace {
 
-std::span<const forms::ControlDesc> Controls() { return MainWindowLayout().controls; }
+std::span<const forms::ControlDesc> Controls() {
+    return MainWindowLayout().controls;
+}
 
 std::vector<std::string> Names(const std::vector<std::size_t>& indices) {
     std::vector<std::string> names;
@@ -41,10 +43,10 @@ TEST(MainWindowLayout, TabOrderSkipsCustomBoxWhileDisabled) {
                                         "单选框5", "单选框6", "单选框7", "编辑框3", "按钮1"}));
 
     states[IndexOf("编辑框2")].disabled = false;
-    EXPECT_EQ(Names(forms::TabOrder(Controls(), states)),
-              (std::vector<std::string>{"编辑框1", "单选框1", "单选框2", "单选框3", "单选框4",
-                                        "单选框5", "单选框6", "单选框7", "编辑框2", "编辑框3",
-                                        "按钮1"}));
+    EXPECT_EQ(
+        Names(forms::TabOrder(Controls(), states)),
+        (std::vector<std::string>{"编辑框1", "单选框1", "单选框2", "单选框3", "单选框4", "单选框5",
+                                  "单选框6", "单选框7", "编辑框2", "编辑框3", "按钮1"}));
 }
 
 TEST(MainWindowLayout, ArrowKeysRunThroughRadiosAndWrap) {
@@ -53,8 +55,10 @@ TEST(MainWindowLayout, ArrowKeysRunThroughRadiosAndWrap) {
         const char* from;
         int step;
         const char* to;
-    } cases[] = {{"单选框1", +1, "单选框2"}, {"单选框6", +1, "单选框7"},
-                 {"单选框7", +1, "单选框1"}, {"单选框1", -1, "单选框7"}};
+    } cases[] = {{"单选框1", +1, "单选框2"},
+                 {"单选框6", +1, "单选框7"},
+                 {"单选框7", +1, "单选框1"},
+                 {"单选框1", -1, "单选框7"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.from) + (c.step > 0 ? " next" : " previous"));
         const std::optional<std::size_t> to =

@@ -5,10 +5,9 @@
 // with the one the calculation gives for the level expected.
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -123,8 +122,8 @@ public:
     // Presses 计算等级 and waits for the report the calculation gives for the boxes' texts and
     // `level`.
     void ExpectLevel(std::int32_t level) {
-        const std::string expected =
-            calc::CalculateLevelReport(ReadText(Control("编辑框1")), ReadText(Control("编辑框3")), level);
+        const std::string expected = calc::CalculateLevelReport(
+            ReadText(Control("编辑框1")), ReadText(Control("编辑框3")), level);
         Click(Control("按钮1"));
         ExpectText("标签3", expected);
         Settle();
@@ -151,16 +150,19 @@ void StartShowsTheLayoutsState(const std::wstring& exe) {
           "window frame: expected " + std::to_string(kWidth) + "x" + std::to_string(kHeight) +
               " at " + std::to_string(left) + "," + std::to_string(top) + ", seen " +
               std::to_string(frame.right - frame.left) + "x" +
-              std::to_string(frame.bottom - frame.top) + " at " + std::to_string(frame.left) +
-              "," + std::to_string(frame.top));
+              std::to_string(frame.bottom - frame.top) + " at " + std::to_string(frame.left) + "," +
+              std::to_string(frame.top));
     const LONG style = GetWindowLongW(t.Window(), GWL_STYLE);
     Check((style & WS_MINIMIZEBOX) && (style & WS_SYSMENU), "no minimise box or system menu");
     Check(!(style & WS_MAXIMIZEBOX) && !(style & WS_THICKFRAME),
           "the window can be maximised or resized");
     // Wine answers WM_GETICON from another process with nothing, so only the program file's
     // icon, from which the window's comes, is checked.
-    Check(ExtractIconExW(exe.c_str(), -1, nullptr, nullptr, 0) == 1,
-          "the program file does not carry exactly one icon");
+    const HMODULE file = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    Check(file != nullptr, "cannot read the resources of the program file");
+    const bool hasIcon = FindResourceW(file, MAKEINTRESOURCEW(1), RT_GROUP_ICON) != nullptr;
+    FreeLibrary(file);
+    Check(hasIcon, "the program file carries no icon 1");
     // The manifest brings in the common controls of version 6, whose button class is global.
     Check((GetClassLongW(t.Control("按钮1"), GCL_STYLE) & CS_GLOBALCLASS) != 0,
           "按钮1 is not a button of the version 6 common controls");
@@ -322,8 +324,7 @@ void ReportsOfTheWorkedExamples(const std::wstring& exe) {
          Lines({head, "您当前积分：1000", "对应等级：63", "升级所需积分：73", "需要时间：",
                 "具体时间：3天 或者 73小时"})},
         {"单选框1", "25", "2", Lines({head, "每日挂机的时间不能比24大切不能小于0,请检查"})},
-        {"单选框1", "8", "1074",
-         Lines({head, "您的等级已经超过了所选择的积分等级,所以查询失败."})},
+        {"单选框1", "8", "1074", Lines({head, "您的等级已经超过了所选择的积分等级,所以查询失败."})},
     };
     Tool t(exe);
     for (const auto& c : cases) {
@@ -373,8 +374,8 @@ void CopyPutsTheCaptionOnTheClipboard(const std::wstring& exe) {
           "the report does not show the points as typed: " + Describe(report));
     CopyAndExpect(t.Control("标签4"), report);
     const std::wstring unicode = ClipboardUnicode();
-    Check(unicode == FromGbk(report), "CF_UNICODETEXT: expected " + Describe(FromGbk(report)) +
-                                          ", seen " + Describe(unicode));
+    Check(unicode == FromGbk(report),
+          "CF_UNICODETEXT: expected " + Describe(FromGbk(report)) + ", seen " + Describe(unicode));
 }
 
 // A point of the window's close button, found by asking the window what lies under the points
@@ -515,4 +516,3 @@ int wmain(int argc, wchar_t** argv) {
     }
     return RunCases(AppCases(exe), argc == 3 ? ToGbk(argv[2]) : std::string());
 }
-
