@@ -196,19 +196,19 @@ HFONT Font(LoadedWindow& window, const FontDesc* desc) {
     for (const auto& [key, font] : window.fonts) {
         if (key == desc) return font.Get();
     }
-    LOGFONTW spec{};
-    spec.lfHeight = desc->height;
-    spec.lfWeight = desc->weight;
-    spec.lfItalic = desc->italic ? TRUE : FALSE;
-    spec.lfUnderline = desc->underline ? TRUE : FALSE;
-    spec.lfStrikeOut = desc->strikeOut ? TRUE : FALSE;
-    spec.lfCharSet = DEFAULT_CHARSET;
-    spec.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    spec.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    spec.lfQuality = PROOF_QUALITY;
-    spec.lfPitchAndFamily = DEFAULT_PITCH;
-    WideFromGbkInto(desc->face, spec.lfFaceName, LF_FACESIZE);
-    UniqueFont font(CreateFontIndirectW(&spec));
+    LOGFONTW logFont{};
+    logFont.lfHeight = desc->height;
+    logFont.lfWeight = desc->weight;
+    logFont.lfItalic = desc->italic ? TRUE : FALSE;
+    logFont.lfUnderline = desc->underline ? TRUE : FALSE;
+    logFont.lfStrikeOut = desc->strikeOut ? TRUE : FALSE;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    logFont.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    logFont.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    logFont.lfQuality = PROOF_QUALITY;
+    logFont.lfPitchAndFamily = DEFAULT_PITCH;
+    WideFromGbkInto(desc->face, logFont.lfFaceName, LF_FACESIZE);
+    UniqueFont font(CreateFontIndirectW(&logFont));
     if (!font) return DefaultGuiFont();
     window.fonts.emplace_back(desc, std::move(font));
     return window.fonts.back().second.Get();
