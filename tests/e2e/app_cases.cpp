@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -303,6 +304,15 @@ void CustomBoxSetsTheLevel(const std::wstring& exe) {
     t.ExpectLevel(1299);
 }
 
+// Keeps a picture of the window after its first report where TESSARUNE_ARTIFACTS names a
+// folder (a Unix path under Wine), for people to look at.
+void SavePictureAfterCalculation(HWND window) {
+    const wchar_t* folder = _wgetenv(L"TESSARUNE_ARTIFACTS");
+    if (folder == nullptr || *folder == L'\0') return;
+    const std::wstring path = ToWindowsPath(folder) + L"\\tessarune-after-calculation.bmp";
+    Check(SaveWindowPicture(window, path), "a picture of the window could not be saved");
+}
+
 void ReportsOfTheWorkedExamples(const std::wstring& exe) {
     const std::string_view head = "经过软件系统的计算：";
     const struct {
@@ -337,6 +347,7 @@ void ReportsOfTheWorkedExamples(const std::wstring& exe) {
                         Click(t.Control("按钮1"));
                         t.ExpectText("标签3", c.report);
                         t.Settle();
+                        if (&c == &cases[0]) SavePictureAfterCalculation(t.Window());
                     });
     }
 }

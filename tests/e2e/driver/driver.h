@@ -173,6 +173,10 @@ std::string MessageBoxText(HWND box);
 // The control IDs of its push buttons, in window order.
 std::vector<int> MessageBoxButtons(HWND box);
 
+// Saves what the screen shows of the window (frame included) as a 24-bit BMP file; false
+// when the picture could not be taken or written.
+bool SaveWindowPicture(HWND window, const std::wstring& path);
+
 // ---- A program of this project
 
 // A running program with its main window (class TessaruneWindow). Controls have the control
