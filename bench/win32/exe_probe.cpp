@@ -156,11 +156,12 @@ bool CalculateAndCopy(HWND button, HWND copyLabel) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: exe_probe <Tessarune.exe> <minimal_window.exe> [runs]\n");
+        std::fprintf(stderr, "usage: exe_probe <Tessarune.exe> <minimal_window.exe> [runs] [idle ms]\n");
         return 2;
     }
     std::wstring app = argv[1], minimal = argv[2];
     int runs = argc > 3 ? _wtoi(argv[3]) : 10;
+    DWORD idleMs = argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 10000;
 
     std::vector<double> appMs, minimalMs;
     for (int i = 0; i < runs; ++i) {
@@ -183,9 +184,11 @@ int wmain(int argc, wchar_t** argv) {
     Print("after start", Measure(s.pi.hProcess));
 
     double cpu0 = CpuMs(s.pi.hProcess);
-    Sleep(10000);
+    Sleep(idleMs);
     double cpu1 = CpuMs(s.pi.hProcess);
-    std::printf("processor time while idle for 10 s: %.1f ms\n", cpu1 - cpu0);
+    std::printf("processor time while idle for %lu ms: %.1f ms (process total %.1f ms before, "
+                "%.1f ms after)\n",
+                idleMs, cpu1 - cpu0, cpu0, cpu1);
 
     HWND button = Control(s.window, 1003);
     HWND copyLabel = Control(s.window, 1000);
@@ -199,12 +202,17 @@ int wmain(int argc, wchar_t** argv) {
         Close(s);
         return 1;
     }
+    // Under Wine, GetGuiResources reports nothing; with WINEDEBUG=+gdi,+debugstr these marks
+    // stand in the trace between the program's GDI allocations (see scripts/bench).
+    std::printf("target thread: %04lx\n", s.pi.dwThreadId);
+    OutputDebugStringA("tessarune-probe: after 1 calculation and copy\n");
     Usage first = Measure(s.pi.hProcess);
     Print("after 1 calculation and copy", first);
     int done = 1;
     for (; done < 1000; ++done) {
         if (!CalculateAndCopy(button, copyLabel)) break;
     }
+    OutputDebugStringA("tessarune-probe: after 1000 calculations and copies\n");
     Usage last = Measure(s.pi.hProcess);
     std::printf("calculations and copies done: %d\n", done);
     Print("after 1000 calculations and copies", last);

@@ -14,7 +14,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
     wine wine32:i386 wine64
-    xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine
+    xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-wine locales
 )
 
 sudo_if_needed() {
@@ -29,7 +29,17 @@ ensure_packages() {
             missing+=("$p")
         fi
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ ${#missing[@]} -gt 0 ]; then
+        install_packages "${missing[@]}"
+    fi
+    # Wine takes its code page from the locale: zh_CN.UTF-8 gives code page 936.
+    if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+        sudo_if_needed localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
+    fi
+}
+
+install_packages() {
+    local missing=("$@")
     log "installing: ${missing[*]}"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         sudo_if_needed dpkg --add-architecture i386
