@@ -1,8 +1,8 @@
 // Whole-process measurements of the program: start-up time against a minimal window program,
 // peak working set, processor time while idle, and GDI/USER objects and memory after many
 // calculations and copies.  Prints one line per figure.
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -46,8 +46,8 @@ bool Start(const std::wstring& exe, Started& out) {
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + exe + L"\"";
     double t0 = NowMs();
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &out.pi)) {
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &out.pi)) {
         std::fprintf(stderr, "cannot start %ls (error %lu)\n", exe.c_str(), GetLastError());
         return false;
     }
@@ -119,11 +119,17 @@ Usage Measure(HANDLE process) {
     return u;
 }
 
+// A process with a window always holds GDI and USER objects and handles; a system that gives 0
+// for them (Wine) does not count them, and the figures are left out.
 void Print(const char* when, const Usage& u) {
-    std::printf("%s: GDI objects %lu, USER objects %lu, handles %lu, private bytes %zu, "
-                "working set %zu, peak working set %zu\n",
-                when, u.gdi, u.user, u.handles, static_cast<size_t>(u.privateBytes),
+    std::printf("%s: working set %zu, peak working set %zu", when,
                 static_cast<size_t>(u.workingSet), static_cast<size_t>(u.peakWorkingSet));
+    if (u.gdi != 0 || u.user != 0)
+        std::printf(", GDI objects %lu, USER objects %lu", u.gdi, u.user);
+    if (u.handles != 0) std::printf(", handles %lu", u.handles);
+    if (u.privateBytes != 0)
+        std::printf(", private bytes %zu", static_cast<size_t>(u.privateBytes));
+    std::printf("\n");
 }
 
 double CpuMs(HANDLE process) {
@@ -156,7 +162,8 @@ bool CalculateAndCopy(HWND button, HWND copyLabel) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: exe_probe <Tessarune.exe> <minimal_window.exe> [runs] [idle ms]\n");
+        std::fprintf(stderr,
+                     "usage: exe_probe <Tessarune.exe> <minimal_window.exe> [runs] [idle ms]\n");
         return 2;
     }
     std::wstring app = argv[1], minimal = argv[2];
@@ -174,9 +181,10 @@ int wmain(int argc, wchar_t** argv) {
         appMs.push_back(a.ms);
     }
     double appMedian = Median(appMs), minimalMedian = Median(minimalMs);
-    std::printf("start-up to visible window, median of %d: Tessarune %.1f ms, minimal window "
-                "%.1f ms, ratio %.2f\n",
-                runs, appMedian, minimalMedian, appMedian / minimalMedian);
+    std::printf(
+        "start-up to visible window, median of %d: Tessarune %.1f ms, minimal window "
+        "%.1f ms, ratio %.2f\n",
+        runs, appMedian, minimalMedian, appMedian / minimalMedian);
 
     Started s;
     if (!Start(app, s)) return 1;
@@ -186,9 +194,10 @@ int wmain(int argc, wchar_t** argv) {
     double cpu0 = CpuMs(s.pi.hProcess);
     Sleep(idleMs);
     double cpu1 = CpuMs(s.pi.hProcess);
-    std::printf("processor time while idle for %lu ms: %.1f ms (process total %.1f ms before, "
-                "%.1f ms after)\n",
-                idleMs, cpu1 - cpu0, cpu0, cpu1);
+    std::printf(
+        "processor time while idle for %lu ms: %.1f ms (process total %.1f ms before, "
+        "%.1f ms after)\n",
+        idleMs, cpu1 - cpu0, cpu0, cpu1);
 
     HWND button = Control(s.window, 1003);
     HWND copyLabel = Control(s.window, 1000);
@@ -216,12 +225,14 @@ int wmain(int argc, wchar_t** argv) {
     Usage last = Measure(s.pi.hProcess);
     std::printf("calculations and copies done: %d\n", done);
     Print("after 1000 calculations and copies", last);
-    std::printf("growth: GDI %ld, USER %ld, handles %ld, private bytes %lld\n",
-                static_cast<long>(last.gdi) - static_cast<long>(first.gdi),
-                static_cast<long>(last.user) - static_cast<long>(first.user),
-                static_cast<long>(last.handles) - static_cast<long>(first.handles),
-                static_cast<long long>(last.privateBytes) -
-                    static_cast<long long>(first.privateBytes));
+    std::printf(
+        "growth: working set %lld bytes, GDI %ld, USER %ld, handles %ld, private bytes "
+        "%lld (0 where the system does not count them)\n",
+        static_cast<long long>(last.workingSet) - static_cast<long long>(first.workingSet),
+        static_cast<long>(last.gdi) - static_cast<long>(first.gdi),
+        static_cast<long>(last.user) - static_cast<long>(first.user),
+        static_cast<long>(last.handles) - static_cast<long>(first.handles),
+        static_cast<long long>(last.privateBytes) - static_cast<long long>(first.privateBytes));
     Close(s);
     return done == 1000 ? 0 : 1;
 }

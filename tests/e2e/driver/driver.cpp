@@ -600,9 +600,9 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
     info.biCompression = BI_RGB;
     const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     std::string pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height), '\0');
-    const bool read = copied && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height),
-                                          pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                                          DIB_RGB_COLORS) == height;
+    const bool read =
+        copied && GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                            reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) == height;
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
