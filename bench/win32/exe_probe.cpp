@@ -1,8 +1,9 @@
 // Whole-process measurements of the program: start-up time against a minimal window program,
 // peak working set, processor time while idle, and GDI/USER objects and memory after many
 // calculations and copies.  Prints one line per figure.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
