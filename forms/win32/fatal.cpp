@@ -15,14 +15,15 @@ void ShowFatalError(std::string_view message) noexcept {
     if (reporting) ExitProcess(kFatalExitCode);
     reporting = true;
 
-    // The box runs its own message loop and the windows stay enabled; no handler may run now.
+    // The box runs its own message loop; no handler may run now, and the task-modal box
+    // disables the program's windows so that none can be closed under it.
     GlobalEventGate().Suspend();
 
     static wchar_t text[4096];
     static wchar_t title[32];
     WideFromGbkInto(message, text, sizeof text / sizeof text[0]);
     WideFromGbkInto("错误", title, sizeof title / sizeof title[0]);
-    MessageBoxW(nullptr, text, title, MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, text, title, MB_OK | MB_ICONERROR | MB_TASKMODAL);
     ExitProcess(kFatalExitCode);
 }
 

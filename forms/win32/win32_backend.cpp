@@ -580,9 +580,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-bool ShowsHandCursor(const ControlDesc& desc, LPARAM hitTest) {
-    if (desc.cursor != Cursor::Hand || LOWORD(hitTest) != HTCLIENT) return false;
-    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+// Every control shows the pointer its layout names, the hand or the ordinary arrow; an edit box
+// would otherwise show its text pointer.
+bool ApplyControlCursor(const ControlDesc& desc, LPARAM hitTest) {
+    if (LOWORD(hitTest) != HTCLIENT) return false;
+    SetCursor(LoadCursorW(nullptr, desc.cursor == Cursor::Hand ? IDC_HAND : IDC_ARROW));
     return true;
 }
 
@@ -663,7 +665,7 @@ LRESULT CALLBACK DrawnControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
                 RaiseLeftButtonDown(*control->window, control->index, wParam, lParam);
                 return 0;
             case WM_SETCURSOR:
-                if (ShowsHandCursor(DescOf(*control), lParam)) return TRUE;
+                if (ApplyControlCursor(DescOf(*control), lParam)) return TRUE;
                 break;
             case WM_NCDESTROY:
                 SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -741,7 +743,7 @@ LRESULT CALLBACK StandardControlProc(HWND hwnd, UINT message, WPARAM wParam, LPA
                 }
                 break;
             case WM_SETCURSOR:
-                if (ShowsHandCursor(desc, lParam)) return TRUE;
+                if (ApplyControlCursor(desc, lParam)) return TRUE;
                 break;
             case WM_ERASEBKGND:
                 if (desc.cls == ControlClass::GroupBox) {
