@@ -20,6 +20,7 @@ struct Suite {
 
 constexpr Suite kSuites[] = {
     {L"forms", tessarune::e2e::FormsCases},
+    {L"app", tessarune::e2e::AppCases},
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-// e2e_app <program> [filter]: the main window of Tessarune.exe driven with real input under
+// The app suite of e2e_driver: the main window of Tessarune.exe driven with real input under
 // Wine.  The window's state is read back through the window system: texts, check marks, the
 // enabled state, the focus, the caption of 标签3 and the clipboard.  The target level is not
 // visible by itself; a calculation shows it, so the cases press 计算等级 and compare the report
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "calc/level_report.h"
+#include "tests/e2e/driver/cases.h"
 #include "tests/e2e/driver/driver.h"
 
 namespace tessarune::e2e {
@@ -507,23 +508,3 @@ std::vector<Case> AppCases(const std::wstring& exe) {
 }
 
 }  // namespace tessarune::e2e
-
-int wmain(int argc, wchar_t** argv) {
-    using namespace tessarune::e2e;
-    if (argc < 2 || argc > 3) {
-        std::printf("usage: e2e_app <Tessarune.exe> [filter]\n");
-        return 2;
-    }
-    // The window's texts are code page 936 and the clipboard converts by the system code page.
-    if (GetACP() != 936) {
-        std::printf("the system code page is %u, not 936: run under LC_ALL=zh_CN.UTF-8\n",
-                    GetACP());
-        return 2;
-    }
-    const std::wstring exe = ToWindowsPath(argv[1]);
-    if (GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::printf("no program at %s\n", ToUtf8(ToGbk(exe)).c_str());
-        return 2;
-    }
-    return RunCases(AppCases(exe), argc == 3 ? ToGbk(argv[2]) : std::string());
-}
