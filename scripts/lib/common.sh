@@ -95,9 +95,20 @@ configure_and_build() {
     cmake --build "$BUILD_ROOT/$preset" -j "$JOBS"
 }
 
+# Runs a preset's tests and adds their count to $BUILD_ROOT/test-counts (see print_test_totals).
 run_tests() {
     local preset=$1
     shift
     log "test: $preset"
-    ctest --test-dir "$BUILD_ROOT/$preset" --output-on-failure --no-tests=error "$@"
+    local out="$BUILD_ROOT/$preset/ctest-output.txt"
+    ctest --test-dir "$BUILD_ROOT/$preset" --output-on-failure --no-tests=error "$@" |
+        tee "$out"
+    sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$out" \
+        >>"$BUILD_ROOT/test-counts"
+}
+
+print_test_totals() {
+    awk '{ total += $1; failed += $2 }
+         END { printf "tests: %d passed, %d failed\n", total - failed, failed }' \
+        "$BUILD_ROOT/test-counts"
 }
